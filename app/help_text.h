@@ -1,0 +1,4 @@
+#pragma once
+
+// Prints the eight lines of the help text.
+void PrintHelpText();

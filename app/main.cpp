@@ -1,0 +1,6 @@
+#include "app/run_verdict.h"
+
+int main(int argc, char** argv)
+{
+    return RunVerdict(argc, argv);
+}

@@ -1,0 +1,76 @@
+# Shared by the scripts: installs what is missing and finds Wine. Source it; do not run it.
+
+# Debian packages that building and running Quenz needs.
+QUENZ_RUN_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  wine64 googletest)
+# What the test suite needs on top: the double-byte locale and the static checkers.
+QUENZ_TEST_PACKAGES=(locales cppcheck clang-format)
+
+quenz_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+
+# Installs those of the named Debian packages that are not installed yet.
+quenz_install_packages() {
+  local missing=() package
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+      missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing ${missing[*]}" >&2
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  "${sudo[@]}" apt-get update -qq >&2
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >&2
+}
+
+# Makes the Japanese locale under which Wine runs with the double-byte ANSI code page 932.
+quenz_install_japanese_locale() {
+  locale -a 2>/dev/null | grep -qix 'ja_JP.utf8' && return 0
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  "${sudo[@]}" localedef -i ja_JP -f UTF-8 ja_JP.UTF-8 >&2
+}
+
+# Prints the path of the 64-bit Wine loader.
+quenz_wine() {
+  local candidate
+  for candidate in "$(command -v wine64 || true)" /usr/lib/wine/wine64 "$(command -v wine || true)"; do
+    if [ -n "$candidate" ] && [ -x "$candidate" ]; then
+      echo "$candidate"
+      return 0
+    fi
+  done
+  echo "no Wine found: install wine64" >&2
+  return 1
+}
+
+# Prints the path of the wineserver that goes with that loader.
+quenz_wineserver() {
+  local wine_dir
+  wine_dir=$(dirname "$(readlink -f "$(quenz_wine)")")
+  if [ -x "$wine_dir/wineserver" ]; then echo "$wine_dir/wineserver"; else command -v wineserver; fi
+}
+
+# Quiet Wine: no debug channels, and no offer to install Mono or Gecko in a new prefix.
+quenz_wine_environment() {
+  export WINEDEBUG=${WINEDEBUG:--all}
+  export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+}
+
+# Boots the prefix in WINEPREFIX (or Wine's default) once. Several callers at once wait for
+# each other, since Wine's first use of a prefix races with itself.
+quenz_boot_prefix() {
+  local prefix=${WINEPREFIX:-$HOME/.wine}
+  [ -f "$prefix/.quenz-booted" ] && return 0
+  mkdir -p "$(dirname "$prefix")"
+  (
+    flock 9
+    if [ ! -f "$prefix/.quenz-booted" ]; then
+      "$(quenz_wine)" wineboot --init >/dev/null 2>&1 || true
+      "$(quenz_wineserver)" -w
+      [ -f "$prefix/system.reg" ] || { echo "Wine could not boot $prefix" >&2; exit 1; }
+      touch "$prefix/.quenz-booted"
+    fi
+  ) 9>"$prefix.lock"
+}

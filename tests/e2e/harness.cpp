@@ -1,0 +1,426 @@
+#include "tests/e2e/harness.h"
+
+#include <ostream>
+
+namespace {
+
+std::wstring Wide(const std::string& path)
+{
+    wchar_t buffer[4096];
+    const int count = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, buffer, 4096);
+    return std::wstring(L"\\\\?\\") + std::wstring(buffer, count > 0 ? count - 1 : 0);
+}
+
+std::string ReadAll(HANDLE from)
+{
+    std::string bytes;
+    char buffer[4096];
+    DWORD count = 0;
+    while (ReadFile(from, buffer, sizeof buffer, &count, nullptr) && count > 0) {
+        bytes.append(buffer, count);
+    }
+    return bytes;
+}
+
+bool ReadBytes(const std::string& path, std::string& bytes)
+{
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    bytes = ReadAll(file);
+    CloseHandle(file);
+    return true;
+}
+
+void RemoveTree(const std::wstring& path)
+{
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..") {
+                continue;
+            }
+            const std::wstring child = path + L"\\" + name;
+            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                DeleteFileW(child.c_str());
+            }
+        } while (FindNextFileW(find, &entry));
+        FindClose(find);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to)
+{
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+// Quenz's pieces of output are ASCII but for the help text, paths and system texts: shown
+// escaped, a difference in a CR or a high byte is plain to see.
+std::string Visible(const std::string& bytes)
+{
+    std::string shown;
+    char hex[8];
+    for (const unsigned char byte : bytes) {
+        if (byte == '\n') {
+            shown += "\\n\n";
+        } else if (byte == '\r') {
+            shown += "\\r";
+        } else if (byte < 0x20 || byte >= 0x7F) {
+            snprintf(hex, sizeof hex, "\\x%02X", byte);
+            shown += hex;
+        } else {
+            shown += static_cast<char>(byte);
+        }
+    }
+    return shown;
+}
+
+} // namespace
+
+std::string Crlf(const std::string& text)
+{
+    return ReplaceAll(text, "\n", "\r\n");
+}
+
+std::string SystemText(DWORD code)
+{
+    char buffer[2048] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buffer, 2047, nullptr);
+    const std::string text = buffer;
+    return text.substr(0, text.find('\r'));
+}
+
+std::string PathOfLength(const std::string& base, int length)
+{
+    std::string path = base;
+    while (static_cast<int>(path.size()) < length) {
+        const int left = length - static_cast<int>(path.size()) - 1;
+        path += "\\" + std::string(left > 100 ? 100 : left > 0 ? left : 0, 'x');
+    }
+    // A last step of one byte would be a bare backslash: trade a byte with the step before.
+    if (!path.empty() && path.back() == '\\') {
+        path.erase(path.size() - 2, 1);
+        path += 'y';
+    }
+    return path;
+}
+
+std::string BesideTests(const char* name)
+{
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string path = self;
+    return path.substr(0, path.rfind('\\') + 1) + name;
+}
+
+void MakeFolders(const std::string& path)
+{
+    for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1)) {
+        CreateDirectoryW(Wide(path.substr(0, at)).c_str(), nullptr);
+    }
+    CreateDirectoryW(Wide(path).c_str(), nullptr);
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << "cannot write " << path << ": " << GetLastError();
+    DWORD count = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr);
+    CloseHandle(file);
+}
+
+Holder::Holder(const std::string& program, const std::string& arguments)
+{
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE inputRead = nullptr;
+    HANDLE readyRead = nullptr;
+    HANDLE readyWrite = nullptr;
+    CreatePipe(&inputRead, &input_, &inherit, 0);
+    CreatePipe(&readyRead, &readyWrite, &inherit, 0);
+    SetHandleInformation(input_, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(readyRead, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = inputRead;
+    startup.hStdOutput = readyWrite;
+    startup.hStdError = readyWrite;
+    PROCESS_INFORMATION started = {};
+    std::string commandLine = "\"" + program + "\" " + arguments;
+    const BOOL ok = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
+                                   nullptr, nullptr, &startup, &started);
+    CloseHandle(inputRead);
+    CloseHandle(readyWrite);
+    if (!ok) {
+        CloseHandle(readyRead);
+        ADD_FAILURE() << "cannot start " << commandLine << ": " << GetLastError();
+        return;
+    }
+    CloseHandle(started.hThread);
+    process_ = started.hProcess;
+    char ready = 0;
+    DWORD count = 0;
+    ReadFile(readyRead, &ready, 1, &count, nullptr);
+    CloseHandle(readyRead);
+    EXPECT_EQ(ready, 'R') << "the holder did not get ready: " << commandLine;
+}
+
+Holder::~Holder()
+{
+    End();
+}
+
+void Holder::End()
+{
+    if (input_ != nullptr) {
+        CloseHandle(input_);
+        input_ = nullptr;
+    }
+    if (process_ != nullptr) {
+        WaitForSingleObject(process_, INFINITE);
+        CloseHandle(process_);
+        process_ = nullptr;
+    }
+}
+
+IniFile::IniFile(const char* text)
+{
+    // Only the suite's own Wine prefix may get a Dal-vor.ini of ours.
+    char* isPrivate = getenv("QUENZ_PRIVATE_PREFIX");
+    if (GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr &&
+        isPrivate == nullptr) {
+        ADD_FAILURE() << "refusing to touch Dal-vor.ini outside the suite's Wine prefix";
+        return;
+    }
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    path_ = std::string(windows) + "\\Dal-vor.ini";
+    existed_ = ReadBytes(path_, saved_);
+    DeleteFileA(path_.c_str());
+    if (text != nullptr) {
+        WriteBytes(path_, text);
+    }
+}
+
+IniFile::~IniFile()
+{
+    if (path_.empty()) {
+        return;
+    }
+    DeleteFileA(path_.c_str());
+    if (existed_) {
+        WriteBytes(path_, saved_);
+    }
+}
+
+World::World(const Scene& setup)
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(test->test_suite_name()) + "." + test->name();
+    for (char& c : name) {
+        c = isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    }
+    scratch_ = std::string(temp) + "quenz-" + name.substr(0, 60) + "-" +
+               std::to_string(GetCurrentProcessId());
+    RemoveTree(Wide(scratch_));
+    MakeFolders(scratch_);
+
+    java_ = Expand(setup.javaDir);
+    if (setup.javaLength > 0) {
+        java_ = PathOfLength(java_, setup.javaLength);
+    }
+    win_ = Expand(setup.winDir);
+    if (setup.winLength > 0) {
+        win_ = PathOfLength(win_, setup.winLength);
+    }
+    Place(setup.jar, java_, "Dalmivorax.jar");
+    Place(setup.exe, win_, "Dalmivorax.exe");
+    ini_.emplace(setup.ini == nullptr ? nullptr : Expand(setup.ini).c_str());
+    // Snapshots first: a file held without sharing cannot be read.
+    for (const std::string& path : watched_) {
+        before_.push_back(Take(path));
+    }
+    for (const auto& [program, arguments] : toHold_) {
+        holders_.push_back(std::make_unique<Holder>(program, arguments));
+    }
+}
+
+World::~World()
+{
+    holders_.clear();
+    ini_.reset();
+    RemoveTree(Wide(scratch_));
+}
+
+void World::Place(Main state, const std::string& dir, const char* name)
+{
+    const std::string path = dir + "\\" + name;
+    if (state != Main::NoFolder) {
+        MakeFolders(dir);
+        watched_.push_back(path);
+    }
+    switch (state) {
+    case Main::Absent:
+    case Main::NoFolder:
+        break;
+    case Main::Directory:
+        MakeFolders(path);
+        break;
+    case Main::Running:
+        ASSERT_TRUE(CopyFileW(Wide(BesideTests("holder.exe")).c_str(), Wide(path).c_str(), FALSE));
+        toHold_.push_back({path, ""});
+        break;
+    default:
+        WriteBytes(path, "PK\x03\x04 not really a jar\r\n");
+        if (state == Main::Shared || state == Main::Exclusive) {
+            toHold_.push_back(
+                {BesideTests("holder.exe"),
+                 std::string(state == Main::Shared ? "shared" : "exclusive") + " \"" + path + "\""});
+        }
+    }
+}
+
+World::Snapshot World::Take(const std::string& path) const
+{
+    Snapshot snapshot;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    snapshot.exists = GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data) != 0;
+    if (snapshot.exists) {
+        snapshot.written = data.ftLastWriteTime;
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            ReadBytes(path, snapshot.bytes);
+        }
+    }
+    return snapshot;
+}
+
+void World::ExpectUnchanged() const
+{
+    for (size_t index = 0; index < watched_.size(); ++index) {
+        const Snapshot after = Take(watched_[index]);
+        const Snapshot& before = before_[index];
+        EXPECT_EQ(after.exists, before.exists) << watched_[index] << " appeared or vanished";
+        EXPECT_EQ(after.bytes, before.bytes) << watched_[index] << " changed its bytes";
+        EXPECT_EQ(CompareFileTime(&after.written, &before.written), 0)
+            << watched_[index] << " changed its last-write time";
+    }
+}
+
+std::string World::Expand(const std::string& text) const
+{
+    std::string expanded = ReplaceAll(text, "{scratch}", scratch_);
+    expanded = ReplaceAll(expanded, "{java}", java_);
+    expanded = ReplaceAll(expanded, "{win}", win_);
+    for (size_t at = expanded.find("{E"); at != std::string::npos; at = expanded.find("{E", at)) {
+        const size_t end = expanded.find('}', at);
+        const DWORD code = std::stoul(expanded.substr(at + 2, end - at - 2));
+        const std::string message = SystemText(code);
+        expanded.replace(at, end - at + 1, message);
+        at += message.size();
+    }
+    return expanded;
+}
+
+Outcome RunQuenz(const std::string& arguments, const std::string& directory, Sink sink)
+{
+    const std::string program = BesideTests("Quenz.exe");
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE outRead = nullptr;
+    HANDLE outWrite = INVALID_HANDLE_VALUE;
+    const std::string outPath = directory + "\\quenz-stdout.txt";
+    const std::string errPath = directory + "\\quenz-stderr.txt";
+    if (sink == Sink::Pipe) {
+        CreatePipe(&outRead, &outWrite, &inherit, 0);
+        SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+    } else if (sink == Sink::File) {
+        outWrite = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+    // Standard error goes to a file: nothing is expected there, and a file cannot block.
+    HANDLE errWrite = CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = INVALID_HANDLE_VALUE;
+    startup.hStdOutput = outWrite;
+    startup.hStdError = errWrite;
+    PROCESS_INFORMATION started = {};
+    std::string commandLine = "Quenz " + arguments;
+    const BOOL ok = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
+                                   nullptr, directory.c_str(), &startup, &started);
+    const DWORD startError = GetLastError();
+    if (outWrite != INVALID_HANDLE_VALUE) {
+        CloseHandle(outWrite);
+    }
+    CloseHandle(errWrite);
+    Outcome outcome;
+    if (!ok) {
+        ADD_FAILURE() << "cannot start " << program << ": " << startError;
+        if (outRead != nullptr) {
+            CloseHandle(outRead);
+        }
+        return outcome;
+    }
+    CloseHandle(started.hThread);
+    if (outRead != nullptr) {
+        outcome.out = ReadAll(outRead);
+        CloseHandle(outRead);
+    }
+    WaitForSingleObject(started.hProcess, INFINITE);
+    GetExitCodeProcess(started.hProcess, &outcome.exitCode);
+    CloseHandle(started.hProcess);
+    if (sink == Sink::File) {
+        ReadBytes(outPath, outcome.out);
+    }
+    ReadBytes(errPath, outcome.err);
+    DeleteFileA(outPath.c_str());
+    DeleteFileA(errPath.c_str());
+    return outcome;
+}
+
+void CheckRow(const Row& row)
+{
+    World world(row.setup);
+    if (testing::Test::HasFatalFailure()) {
+        return;
+    }
+    const std::string arguments = world.Expand(row.commandLine);
+    const Outcome outcome = RunQuenz(arguments, world.scratch());
+    const std::string expected = Crlf(world.Expand(row.expected));
+    EXPECT_EQ(Visible(outcome.out), Visible(expected)) << "command line: Quenz " << arguments;
+    if (Visible(outcome.out) == Visible(expected)) {
+        EXPECT_EQ(outcome.out, expected) << "the bytes differ where the escaped text does not";
+    }
+    EXPECT_EQ(outcome.exitCode, row.exitCode) << "command line: Quenz " << arguments;
+    EXPECT_EQ(outcome.err, "") << "nothing may go to standard error";
+    world.EndHolders();
+    world.ExpectUnchanged();
+}
+
+std::ostream& operator<<(std::ostream& stream, const Row& row)
+{
+    return stream << row.name << ": Quenz " << row.commandLine;
+}
+
+std::string RowName(const testing::TestParamInfo<Row>& info)
+{
+    return info.param.name;
+}
