@@ -6,9 +6,7 @@ namespace {
 
 const char* const kIni = "[Dal-vor]\r\nPath={win}\r\n";
 
-class Editions : public testing::TestWithParam<Row>
-{
-};
+class Editions : public testing::TestWithParam<Row> {};
 
 TEST_P(Editions, PrintsAndExits)
 {
@@ -31,6 +29,11 @@ INSTANTIATE_TEST_SUITE_P(Java, Editions, testing::Values(
     // and Wine lets root open it for writing. IsFreeErrorCode's table covers code 5.
     Row{"VerticalBarInName", "\"{java}|x\" -v", {.jar = Main::Shared},
         OPEN JAVA CHECK("{java}|x\\Dalmivorax.jar") ERR(123) DONE WINDOWS NOPATH NONE, 0},
+    // Windows answers 15 for a drive that does not exist and 53 or 67 for a missing server
+    // or share; Wine answers 3 for all of them. Each is free either way, and IsFreeErrorCode's
+    // table covers 15, 53, 55 and 67 themselves.
+    Row{"DriveMissing", "Q:\\Apps -nw -v", {}, OPEN JAVA CHECK("Q:\\Apps\\Dalmivorax.jar") ERR(3) DONE NONE, 0},
+    Row{"ShareMissing", "\\\\nohost\\share -nw", {}, OPEN ERR(3) NONE, 0},
     Row{"DoubleQuoteInName", "{java}\\\"x -nw", {.jar = Main::Shared}, OPEN ERR(123) NONE, 0},
     Row{"RunningHidesWindows", "\"{java}\" -v", {Main::Shared, Main::Running, kIni},
         OPEN JAVA CHECK("{java}\\Dalmivorax.jar") ERR(32) DONE JAVA_RUNS, 1}),

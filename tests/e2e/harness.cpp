@@ -60,7 +60,8 @@ void RemoveTree(const std::wstring& path)
 
 std::string ReplaceAll(std::string text, const std::string& from, const std::string& to)
 {
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+    for (size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size())) {
         text.replace(at, from.size(), to);
     }
     return text;
@@ -290,9 +291,9 @@ void World::Place(Main state, const std::string& dir, const char* name)
     default:
         WriteBytes(path, "PK\x03\x04 not really a jar\r\n");
         if (state == Main::Shared || state == Main::Exclusive) {
-            toHold_.push_back(
-                {BesideTests("holder.exe"),
-                 std::string(state == Main::Shared ? "shared" : "exclusive") + " \"" + path + "\""});
+            toHold_.push_back({BesideTests("holder.exe"),
+                               std::string(state == Main::Shared ? "shared" : "exclusive") + " \"" +
+                                   path + "\""});
         }
     }
 }

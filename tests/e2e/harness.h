@@ -17,22 +17,22 @@
 #define NOPATH "Nao foi encontrado o caminho do Dalmivorax Windows no arquivo Dal-Vor.ini.\n"
 #define CHECK(path) "Verificando se o arquivo [" path "] esta em uso.\n"
 // {E<code>} becomes the system's own text for the code, cut at its first CR.
-#define ERR(code)                                                                          \
-    "Durante a verificacao se o arquivo esta sendo utilizado, foi retornado o codigo [" #code  \
+#define ERR(code)                                                                                  \
+    "Durante a verificacao se o arquivo esta sendo utilizado, foi retornado o codigo [" #code      \
     "] e a mensagem [{E" #code "}].\n"
 #define DONE "Verificacao do arquivo concluida.\n"
 #define NONE "Nenhum Dalmivorax esta em execucao.\n"
 #define JAVA_RUNS "O Dalmivorax Java esta em execucao.\n"
 #define WINDOWS_RUNS "O Dalmivorax Windows esta em execucao.\n"
-#define HELP                                                                                   \
-    "Verifica se algum Dalmivorax (Java ou Windows) esta executando.\n"                        \
-    "Sintaxe:\n"                                                                               \
-    "Quenz <caminho|-h|-v|-n<j|w>>\n"                                                          \
-    "          caminho=> Caminho da instala\xE7\xE3o do Dalmivorax Java;\n"                    \
-    "          -h     => Exibe esta ajuda;\n"                                                  \
-    "          -v     => Exibe detalhadamente o que esta sendo executado;\n"                   \
-    "          -n<j|w>=> Nao verifica a execucao do Dalmivorax Java (j) ou do Dalmivorax "      \
-    "Windows (w);\n"                                                                           \
+#define HELP                                                                                       \
+    "Verifica se algum Dalmivorax (Java ou Windows) esta executando.\n"                            \
+    "Sintaxe:\n"                                                                                   \
+    "Quenz <caminho|-h|-v|-n<j|w>>\n"                                                              \
+    "          caminho=> Caminho da instala\xE7\xE3o do Dalmivorax Java;\n"                        \
+    "          -h     => Exibe esta ajuda;\n"                                                      \
+    "          -v     => Exibe detalhadamente o que esta sendo executado;\n"                       \
+    "          -n<j|w>=> Nao verifica a execucao do Dalmivorax Java (j) ou do Dalmivorax "         \
+    "Windows (w);\n"                                                                               \
     "Retorno: 1 se o Dalmivorax esta executando e 0 se nao extiver executando.\n"
 
 // What lies at a main file's place before Quenz runs.
@@ -88,38 +88,35 @@ struct Outcome
 };
 
 // A file or process set up for one case; each undoes itself.
-class Holder
-{
-public:
+class Holder {
+  public:
     Holder(const std::string& program, const std::string& arguments);
     ~Holder();
     Holder(const Holder&) = delete;
     Holder& operator=(const Holder&) = delete;
     void End();
 
-private:
+  private:
     HANDLE process_ = nullptr;
     HANDLE input_ = nullptr;
 };
 
-class IniFile
-{
-public:
+class IniFile {
+  public:
     explicit IniFile(const char* text);
     ~IniFile();
     IniFile(const IniFile&) = delete;
     IniFile& operator=(const IniFile&) = delete;
 
-private:
+  private:
     std::string path_;
     bool existed_ = false;
     std::string saved_;
 };
 
 // A private folder for one case, removed afterwards, with the case's world inside.
-class World
-{
-public:
+class World {
+  public:
     explicit World(const Scene& setup);
     ~World();
     World(const World&) = delete;
@@ -140,7 +137,7 @@ public:
         holders_.clear();
     }
 
-private:
+  private:
     struct Snapshot
     {
         bool exists = false;

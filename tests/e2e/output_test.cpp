@@ -11,9 +11,8 @@ TEST(Output, FileGetsTheSameBytesAsAPipe)
     const std::string arguments = world.Expand("\"{java}\" -v");
     const Outcome piped = RunQuenz(arguments, world.scratch(), Sink::Pipe);
     const Outcome filed = RunQuenz(arguments, world.scratch(), Sink::File);
-    const std::string expected = Crlf(world.Expand(
-        OPEN JAVA CHECK("{java}\\Dalmivorax.jar") ERR(2) DONE
-        WINDOWS CHECK("{win}\\Dalmivorax.exe") ERR(32) DONE WINDOWS_RUNS));
+    const std::string expected = Crlf(world.Expand(OPEN JAVA CHECK("{java}\\Dalmivorax.jar") ERR(
+        2) DONE WINDOWS CHECK("{win}\\Dalmivorax.exe") ERR(32) DONE WINDOWS_RUNS));
     EXPECT_EQ(piped.out, expected);
     EXPECT_EQ(filed.out, expected);
     EXPECT_EQ(piped.exitCode, 1u);

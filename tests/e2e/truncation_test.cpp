@@ -3,9 +3,7 @@
 
 namespace {
 
-class Truncation : public testing::TestWithParam<Row>
-{
-};
+class Truncation : public testing::TestWithParam<Row> {};
 
 TEST_P(Truncation, PrintsAndExits)
 {
@@ -25,7 +23,9 @@ Row ManyArguments()
         kept += "d\\";
     }
     kept.resize(259);
-    return Row{"NearCommandLineLimit", arguments, {},
+    return Row{"NearCommandLineLimit",
+               arguments,
+               {},
                OPEN JAVA "Verificando se o arquivo [" + kept +
                    "] esta em uso.\n" ERR(3) DONE WINDOWS NOPATH NONE,
                0};

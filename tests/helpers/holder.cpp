@@ -20,8 +20,8 @@ int main(int argc, char** argv)
         if (MultiByteToWideChar(CP_ACP, 0, argv[2], -1, wide, 1024) == 0) {
             return 3;
         }
-        file = CreateFileW((std::wstring(L"\\\\?\\") + wide).c_str(), GENERIC_READ, share,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        file = CreateFileW((std::wstring(L"\\\\?\\") + wide).c_str(), GENERIC_READ, share, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             return 2;
         }

@@ -21,11 +21,11 @@ TEST(ErrorText, CutsAtTheFirstCarriageReturn)
         std::string text;
         std::string expected;
     };
-    for (const Case& each : {Case{"File not found.\r\n", "File not found."},
-                             Case{"First line.\r\nSecond line.\r\n", "First line."},
-                             Case{"a\rb\rc", "a"}, Case{"\r\n", ""}, Case{"", ""},
-                             Case{"no line break", "no line break"},
-                             Case{"line feed only\nstays", "line feed only\nstays"}}) {
+    for (const Case& each :
+         {Case{"File not found.\r\n", "File not found."},
+          Case{"First line.\r\nSecond line.\r\n", "First line."}, Case{"a\rb\rc", "a"},
+          Case{"\r\n", ""}, Case{"", ""}, Case{"no line break", "no line break"},
+          Case{"line feed only\nstays", "line feed only\nstays"}}) {
         EXPECT_EQ(Cut(each.text), each.expected);
     }
 }

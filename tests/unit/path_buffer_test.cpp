@@ -39,7 +39,9 @@ TEST(PathBuffer, StartsEmpty)
 TEST(PathBuffer, KeepsAtMost259Bytes)
 {
     for (const Case& each : std::vector<Case>{
-             {"pieces join with nothing between", {"C:\\Apps", "\\Dalmivorax"}, "C:\\Apps\\Dalmivorax"},
+             {"pieces join with nothing between",
+              {"C:\\Apps", "\\Dalmivorax"},
+              "C:\\Apps\\Dalmivorax"},
              {"empty pieces add nothing", {"", "ab", "", "c"}, "abc"},
              {"259 bytes fit", {k258, "b"}, k258 + "b"},
              {"byte 260 is dropped", {k258, "bc"}, k258 + "b"},
@@ -58,7 +60,10 @@ TEST(PathBufferDbcs, NeverKeepsHalfACharacter)
     for (const Case& each : std::vector<Case>{
              {"a character that fits exactly", {k257, "\x83\x5C"}, k257 + "\x83\x5C"},
              {"a straddling character is dropped", {k258, "\x83\x5C"}, k258},
-             {"and so is all after it", {k258, "\x83\x5C" "b"}, k258},
+             {"and so is all after it",
+              {k258, "\x83\x5C"
+                     "b"},
+              k258},
              {"a single-byte katakana still fits", {k258, "\xB1"}, k258 + "\xB1"},
              {"a lone lead byte at the end counts alone", {"ab\x83"}, "ab\x83"},
              {"pairs are counted from the piece's start", {k257, "a\x83\x5C"}, k257 + "a"},
