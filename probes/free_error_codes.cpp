@@ -1,11 +1,10 @@
 #include "probes/free_error_codes.h"
 
+#include <algorithm>
+#include <iterator>
+
 bool IsFreeErrorCode(DWORD code)
 {
-    for (const DWORD freeCode : FreeErrorCodes) {
-        if (code == freeCode) {
-            return true;
-        }
-    }
-    return false;
+    return std::any_of(std::begin(FreeErrorCodes), std::end(FreeErrorCodes),
+                       [code](DWORD freeCode) { return freeCode == code; });
 }

@@ -1,0 +1,75 @@
+// What Windows and an installer read from Quenz.exe itself: its version and its manifest.
+#include <string.h>
+
+#include "tests/e2e/harness.h"
+
+namespace {
+
+std::string VersionString(const std::vector<char>& block, const char* name)
+{
+    char* value = nullptr;
+    UINT length = 0;
+    const std::string key = std::string("\\StringFileInfo\\041604E4\\") + name;
+    if (!VerQueryValueA(block.data(), key.c_str(), reinterpret_cast<void**>(&value), &length)) {
+        return "<missing>";
+    }
+    return std::string(value, length > 0 ? length - 1 : 0);
+}
+
+TEST(Resources, VersionNamesTheProduct)
+{
+    const std::string program = BesideTests("Quenz.exe");
+    DWORD ignored = 0;
+    std::vector<char> block(GetFileVersionInfoSizeA(program.c_str(), &ignored));
+    ASSERT_FALSE(block.empty()) << "Quenz.exe has no version resource";
+    ASSERT_TRUE(
+        GetFileVersionInfoA(program.c_str(), 0, static_cast<DWORD>(block.size()), block.data()));
+    EXPECT_EQ(VersionString(block, "ProductName"), "Quenz");
+    EXPECT_EQ(VersionString(block, "FileVersion"), QUENZ_EXPECTED_VERSION);
+    EXPECT_EQ(VersionString(block, "ProductVersion"), QUENZ_EXPECTED_VERSION);
+    EXPECT_EQ(VersionString(block, "OriginalFilename"), "Quenz.exe");
+    EXPECT_EQ(VersionString(block, "InternalName"), "Quenz");
+    EXPECT_NE(VersionString(block, "FileDescription"), "<missing>");
+
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    const std::string numbers = std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+                                std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+                                std::to_string(HIWORD(fixed->dwFileVersionLS));
+    EXPECT_EQ(numbers, QUENZ_EXPECTED_VERSION);
+    EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+}
+
+BOOL CALLBACK CountManifest(HMODULE, LPCSTR, LPSTR name, LONG_PTR found)
+{
+    reinterpret_cast<std::vector<ULONG_PTR>*>(found)->push_back(reinterpret_cast<ULONG_PTR>(name));
+    return TRUE;
+}
+
+TEST(Resources, OneManifestAsInvoker)
+{
+    HMODULE image = LoadLibraryExA(BesideTests("Quenz.exe").c_str(), nullptr,
+                                   LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(image, nullptr);
+    std::vector<ULONG_PTR> names;
+    EnumResourceNamesA(image, MAKEINTRESOURCEA(24), CountManifest,
+                       reinterpret_cast<LONG_PTR>(&names));
+    ASSERT_EQ(names, std::vector<ULONG_PTR>{1}) << "exactly one manifest, the process one (ID 1)";
+    HRSRC found = FindResourceA(image, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(found, nullptr);
+    const char* bytes = static_cast<const char*>(LockResource(LoadResource(image, found)));
+    const std::string manifest(bytes, SizeofResource(image, found));
+    FreeLibrary(image);
+    EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"),
+              std::string::npos)
+        << manifest;
+    // Nothing that changes how the program behaves.
+    for (const char* absent : {"activeCodePage", "compatibility", "dpiAware", "longPathAware",
+                               "requireAdministrator", "highestAvailable"}) {
+        EXPECT_EQ(manifest.find(absent), std::string::npos) << absent << " in\n" << manifest;
+    }
+}
+
+} // namespace
