@@ -8,7 +8,7 @@
 
 bool ProbeFile(const PathBuffer& path, bool verbose)
 {
-    bool free = true;
+    bool isFree = true;
     if (verbose) {
         Print("Verificando se o arquivo [%s] esta em uso.\n", path.text);
     }
@@ -22,12 +22,12 @@ bool ProbeFile(const PathBuffer& path, bool verbose)
         Print("Durante a verificacao se o arquivo esta sendo utilizado, foi retornado o codigo "
               "[%d] e a mensagem [%s].\n",
               static_cast<int>(code), message.text);
-        free = IsFreeErrorCode(code);
+        isFree = IsFreeErrorCode(code);
     } else {
         CloseHandle(file);
     }
     if (verbose) {
         Print("Verificacao do arquivo concluida.\n");
     }
-    return free;
+    return isFree;
 }

@@ -88,6 +88,27 @@ std::string Visible(const std::string& bytes)
     return shown;
 }
 
+// Starts `program` with the given standard handles, all else inherited as it is marked.
+bool Start(const std::string& program, std::string commandLine, const char* directory, HANDLE input,
+           HANDLE output, HANDLE error, HANDLE& process)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = input;
+    startup.hStdOutput = output;
+    startup.hStdError = error;
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                        directory, &startup, &started)) {
+        ADD_FAILURE() << "cannot start " << commandLine << ": " << GetLastError();
+        return false;
+    }
+    CloseHandle(started.hThread);
+    process = started.hProcess;
+    return true;
+}
+
 } // namespace
 
 std::string Crlf(const std::string& text)
@@ -155,25 +176,15 @@ Holder::Holder(const std::string& program, const std::string& arguments)
     CreatePipe(&readyRead, &readyWrite, &inherit, 0);
     SetHandleInformation(input_, HANDLE_FLAG_INHERIT, 0);
     SetHandleInformation(readyRead, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = inputRead;
-    startup.hStdOutput = readyWrite;
-    startup.hStdError = readyWrite;
-    PROCESS_INFORMATION started = {};
-    std::string commandLine = "\"" + program + "\" " + arguments;
-    const BOOL ok = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
-                                   nullptr, nullptr, &startup, &started);
+    const std::string commandLine = "\"" + program + "\" " + arguments;
+    const bool started =
+        Start(program, commandLine, nullptr, inputRead, readyWrite, readyWrite, process_);
     CloseHandle(inputRead);
     CloseHandle(readyWrite);
-    if (!ok) {
+    if (!started) {
         CloseHandle(readyRead);
-        ADD_FAILURE() << "cannot start " << commandLine << ": " << GetLastError();
         return;
     }
-    CloseHandle(started.hThread);
-    process_ = started.hProcess;
     char ready = 0;
     DWORD count = 0;
     ReadFile(readyRead, &ready, 1, &count, nullptr);
@@ -357,37 +368,26 @@ Outcome RunQuenz(const std::string& arguments, const std::string& directory, Sin
     // Standard error goes to a file: nothing is expected there, and a file cannot block.
     HANDLE errWrite = CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = INVALID_HANDLE_VALUE;
-    startup.hStdOutput = outWrite;
-    startup.hStdError = errWrite;
-    PROCESS_INFORMATION started = {};
-    std::string commandLine = "Quenz " + arguments;
-    const BOOL ok = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
-                                   nullptr, directory.c_str(), &startup, &started);
-    const DWORD startError = GetLastError();
+    HANDLE process = nullptr;
+    const bool started = Start(program, "Quenz " + arguments, directory.c_str(),
+                               INVALID_HANDLE_VALUE, outWrite, errWrite, process);
     if (outWrite != INVALID_HANDLE_VALUE) {
         CloseHandle(outWrite);
     }
     CloseHandle(errWrite);
     Outcome outcome;
-    if (!ok) {
-        ADD_FAILURE() << "cannot start " << program << ": " << startError;
-        if (outRead != nullptr) {
-            CloseHandle(outRead);
-        }
-        return outcome;
-    }
-    CloseHandle(started.hThread);
     if (outRead != nullptr) {
-        outcome.out = ReadAll(outRead);
+        if (started) {
+            outcome.out = ReadAll(outRead);
+        }
         CloseHandle(outRead);
     }
-    WaitForSingleObject(started.hProcess, INFINITE);
-    GetExitCodeProcess(started.hProcess, &outcome.exitCode);
-    CloseHandle(started.hProcess);
+    if (!started) {
+        return outcome;
+    }
+    WaitForSingleObject(process, INFINITE);
+    GetExitCodeProcess(process, &outcome.exitCode);
+    CloseHandle(process);
     if (sink == Sink::File) {
         ReadBytes(outPath, outcome.out);
     }
