@@ -58,19 +58,32 @@ quenz_wine_environment() {
   export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 }
 
-# Boots the prefix in WINEPREFIX (or Wine's default) once. Several callers at once wait for
-# each other, since Wine's first use of a prefix races with itself.
-quenz_boot_prefix() {
-  local prefix=${WINEPREFIX:-$HOME/.wine}
+# Boots a prefix of the project's own (tests, benchmark) in WINEPREFIX once. Several callers
+# at once wait for each other, since Wine's first use of a prefix races with itself.
+quenz_boot_private_prefix() {
+  local prefix=$WINEPREFIX
   [ -f "$prefix/.quenz-booted" ] && return 0
   mkdir -p "$(dirname "$prefix")"
   (
     flock 9
     if [ ! -f "$prefix/.quenz-booted" ]; then
-      "$(quenz_wine)" wineboot --init >/dev/null 2>&1 || true
-      "$(quenz_wineserver)" -w
-      [ -f "$prefix/system.reg" ] || { echo "Wine could not boot $prefix" >&2; exit 1; }
+      quenz_boot_new_prefix "$prefix"
       touch "$prefix/.quenz-booted"
     fi
   ) 9>"$prefix.lock"
+}
+
+# Creates the prefix in WINEPREFIX (or Wine's default) if there is none yet, so that Wine's
+# set-up messages do not mix with the program's first run. An existing prefix, the user's,
+# is left alone: waiting on its wineserver would wait on whatever else runs in it.
+quenz_boot_user_prefix() {
+  local prefix=${WINEPREFIX:-$HOME/.wine}
+  [ -f "$prefix/system.reg" ] || quenz_boot_new_prefix "$prefix"
+}
+
+quenz_boot_new_prefix() {
+  echo "Setting up the Wine prefix $1" >&2
+  WINEPREFIX="$1" "$(quenz_wine)" wineboot --init >/dev/null 2>&1 || true
+  WINEPREFIX="$1" "$(quenz_wineserver)" -w
+  [ -f "$1/system.reg" ] || { echo "Wine could not set up $1" >&2; return 1; }
 }

@@ -5,7 +5,9 @@ namespace {
 
 const char* const kIni = "[Dal-vor]\r\nPath={win}\r\n";
 
-class CommandLineTyped : public testing::TestWithParam<Row> {};
+class CommandLineTyped : public testing::TestWithParam<Row>
+{
+};
 
 TEST_P(CommandLineTyped, PrintsAndExits)
 {

@@ -10,8 +10,9 @@ namespace {
 // KATAKANA HU and TO.
 #define HUTO "\x83t\x83g"
 
-class Dbcs : public testing::TestWithParam<Row> {
-  protected:
+class Dbcs : public testing::TestWithParam<Row>
+{
+protected:
     void SetUp() override
     {
         ASSERT_EQ(GetACP(), 932u) << "run with LC_ALL=ja_JP.UTF-8";

@@ -6,7 +6,9 @@ namespace {
 
 const char* const kIni = "[Dal-vor]\r\nPath={win}\r\n";
 
-class Editions : public testing::TestWithParam<Row> {};
+class Editions : public testing::TestWithParam<Row>
+{
+};
 
 TEST_P(Editions, PrintsAndExits)
 {

@@ -265,6 +265,10 @@ World::World(const Scene& setup)
     Place(setup.jar, java_, "Dalmivorax.jar");
     Place(setup.exe, win_, "Dalmivorax.exe");
     ini_.emplace(setup.ini == nullptr ? nullptr : Expand(setup.ini).c_str());
+    // Quenz only ever reads the INI file: it must not appear, change or go either.
+    if (!ini_->path().empty()) {
+        watched_.push_back(ini_->path());
+    }
     // Snapshots first: a file held without sharing cannot be read.
     for (const std::string& path : watched_) {
         before_.push_back(Take(path));

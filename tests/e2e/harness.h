@@ -88,35 +88,42 @@ struct Outcome
 };
 
 // A file or process set up for one case; each undoes itself.
-class Holder {
-  public:
+class Holder
+{
+public:
     Holder(const std::string& program, const std::string& arguments);
     ~Holder();
     Holder(const Holder&) = delete;
     Holder& operator=(const Holder&) = delete;
     void End();
 
-  private:
+private:
     HANDLE process_ = nullptr;
     HANDLE input_ = nullptr;
 };
 
-class IniFile {
-  public:
+class IniFile
+{
+public:
     explicit IniFile(const char* text);
     ~IniFile();
+    const std::string& path() const
+    {
+        return path_;
+    }
     IniFile(const IniFile&) = delete;
     IniFile& operator=(const IniFile&) = delete;
 
-  private:
+private:
     std::string path_;
     bool existed_ = false;
     std::string saved_;
 };
 
 // A private folder for one case, removed afterwards, with the case's world inside.
-class World {
-  public:
+class World
+{
+public:
     explicit World(const Scene& setup);
     ~World();
     World(const World&) = delete;
@@ -137,7 +144,7 @@ class World {
         holders_.clear();
     }
 
-  private:
+private:
     struct Snapshot
     {
         bool exists = false;

@@ -3,7 +3,9 @@
 
 namespace {
 
-class Truncation : public testing::TestWithParam<Row> {};
+class Truncation : public testing::TestWithParam<Row>
+{
+};
 
 TEST_P(Truncation, PrintsAndExits)
 {
