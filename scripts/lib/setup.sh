@@ -24,6 +24,17 @@ quenz_install_packages() {
     "${missing[@]}" >&2
 }
 
+# Builds the given targets of the mingw-x64 preset, configuring it first if needed. Quiet
+# unless the build fails: then it shows the build's output on standard error and fails.
+quenz_build_quietly() {
+  local log
+  if ! log=$(cd "$quenz_root" && { [ -f build/mingw-x64/CMakeCache.txt ] || cmake --preset mingw-x64; } 2>&1 &&
+    cmake --build --preset mingw-x64 --target "$@" 2>&1); then
+    echo "$log" >&2
+    return 1
+  fi
+}
+
 # Makes the Japanese locale under which Wine runs with the double-byte ANSI code page 932.
 quenz_install_japanese_locale() {
   locale -a 2>/dev/null | grep -qix 'ja_JP.utf8' && return 0
