@@ -22,19 +22,6 @@ std::string ReadAll(HANDLE from)
     return bytes;
 }
 
-bool ReadBytes(const std::string& path, std::string& bytes)
-{
-    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    bytes = ReadAll(file);
-    CloseHandle(file);
-    return true;
-}
-
 void RemoveTree(const std::wstring& path)
 {
     WIN32_FIND_DATAW entry;
@@ -89,7 +76,8 @@ std::string Visible(const std::string& bytes)
 }
 
 // Starts `program` with the given standard handles, all else inherited as it is marked.
-bool Start(const std::string& program, std::string commandLine, const char* directory, HANDLE input,
+// A null `program` lets the system take it from the command line, as a shell would.
+bool Start(const char* program, std::string commandLine, const char* directory, HANDLE input,
            HANDLE output, HANDLE error, HANDLE& process)
 {
     STARTUPINFOA startup = {};
@@ -99,8 +87,8 @@ bool Start(const std::string& program, std::string commandLine, const char* dire
     startup.hStdOutput = output;
     startup.hStdError = error;
     PROCESS_INFORMATION started = {};
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                        directory, &startup, &started)) {
+    if (!CreateProcessA(program, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, directory,
+                        &startup, &started)) {
         ADD_FAILURE() << "cannot start " << commandLine << ": " << GetLastError();
         return false;
     }
@@ -110,6 +98,19 @@ bool Start(const std::string& program, std::string commandLine, const char* dire
 }
 
 } // namespace
+
+bool ReadBytes(const std::string& path, std::string& bytes)
+{
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    bytes = ReadAll(file);
+    CloseHandle(file);
+    return true;
+}
 
 std::string Crlf(const std::string& text)
 {
@@ -178,7 +179,7 @@ Holder::Holder(const std::string& program, const std::string& arguments)
     SetHandleInformation(readyRead, HANDLE_FLAG_INHERIT, 0);
     const std::string commandLine = "\"" + program + "\" " + arguments;
     const bool started =
-        Start(program, commandLine, nullptr, inputRead, readyWrite, readyWrite, process_);
+        Start(program.c_str(), commandLine, nullptr, inputRead, readyWrite, readyWrite, process_);
     CloseHandle(inputRead);
     CloseHandle(readyWrite);
     if (!started) {
@@ -269,6 +270,10 @@ World::World(const Scene& setup)
     if (!ini_->path().empty()) {
         watched_.push_back(ini_->path());
     }
+    if (setup.prepare != nullptr) {
+        const Outcome prepared = RunProgram(nullptr, Expand(setup.prepare), scratch_);
+        EXPECT_EQ(prepared.exitCode, 0u) << "preparing with " << Expand(setup.prepare);
+    }
     // Snapshots first: a file held without sharing cannot be read.
     for (const std::string& path : watched_) {
         before_.push_back(Take(path));
@@ -344,6 +349,7 @@ std::string World::Expand(const std::string& text) const
     std::string expanded = ReplaceAll(text, "{scratch}", scratch_);
     expanded = ReplaceAll(expanded, "{java}", java_);
     expanded = ReplaceAll(expanded, "{win}", win_);
+    expanded = ReplaceAll(expanded, "{tests}", BesideTests(""));
     for (size_t at = expanded.find("{E"); at != std::string::npos; at = expanded.find("{E", at)) {
         const size_t end = expanded.find('}', at);
         const DWORD code = std::stoul(expanded.substr(at + 2, end - at - 2));
@@ -356,7 +362,12 @@ std::string World::Expand(const std::string& text) const
 
 Outcome RunQuenz(const std::string& arguments, const std::string& directory, Sink sink)
 {
-    const std::string program = BesideTests("Quenz.exe");
+    return RunProgram(BesideTests("Quenz.exe").c_str(), "Quenz " + arguments, directory, sink);
+}
+
+Outcome RunProgram(const char* program, const std::string& commandLine,
+                   const std::string& directory, Sink sink)
+{
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     HANDLE outRead = nullptr;
     HANDLE outWrite = INVALID_HANDLE_VALUE;
@@ -373,8 +384,8 @@ Outcome RunQuenz(const std::string& arguments, const std::string& directory, Sin
     HANDLE errWrite = CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     HANDLE process = nullptr;
-    const bool started = Start(program, "Quenz " + arguments, directory.c_str(),
-                               INVALID_HANDLE_VALUE, outWrite, errWrite, process);
+    const bool started = Start(program, commandLine, directory.c_str(), INVALID_HANDLE_VALUE,
+                               outWrite, errWrite, process);
     if (outWrite != INVALID_HANDLE_VALUE) {
         CloseHandle(outWrite);
     }
@@ -423,9 +434,4 @@ void CheckRow(const Row& row)
 std::ostream& operator<<(std::ostream& stream, const Row& row)
 {
     return stream << row.name << ": Quenz " << row.commandLine;
-}
-
-std::string RowName(const testing::TestParamInfo<Row>& info)
-{
-    return info.param.name;
 }

@@ -47,7 +47,8 @@ enum class Main
     Running,   // a copy of a small program, started and waiting
 };
 
-// The world one case runs in. Templates may hold {scratch}, {java} and {win}.
+// The world one case runs in. Templates may hold {scratch}, {java}, {win} and {tests}, the
+// folder of the test programs with its final backslash.
 struct Scene
 {
     Main jar = Main::Absent;                 // {java}\Dalmivorax.jar
@@ -57,6 +58,8 @@ struct Scene
     const char* winDir = "{scratch}\\win";   // {win}
     int javaLength = 0;                      // when set, {java} is padded to this many bytes
     int winLength = 0;                       // likewise {win}, which is {scratch}\win
+    const char* prepare = nullptr;           // a command line run once the files are placed, before
+                                             // anything is held; it must exit 0
 };
 
 // One end-to-end case: the raw command line after the program's name, the world, the exact
@@ -71,7 +74,8 @@ struct Row
 };
 
 std::ostream& operator<<(std::ostream& stream, const Row& row);
-std::string RowName(const testing::TestParamInfo<Row>& info);
+// Names each case of a table after its row.
+inline constexpr auto RowName = [](const auto& info) { return std::string(info.param.name); };
 
 enum class Sink
 {
@@ -129,7 +133,7 @@ public:
     World(const World&) = delete;
     World& operator=(const World&) = delete;
 
-    // Replaces {scratch}, {java}, {win} and {E<code>}.
+    // Replaces {scratch}, {java}, {win}, {tests} and {E<code>}.
     std::string Expand(const std::string& text) const;
     const std::string& scratch() const
     {
@@ -167,6 +171,10 @@ private:
 // Runs Quenz.exe with "Quenz " + arguments as its raw command line, in `directory`.
 Outcome RunQuenz(const std::string& arguments, const std::string& directory,
                  Sink sink = Sink::Pipe);
+// Runs a raw command line in `directory` and waits for it; a null `program` is taken from the
+// command line.
+Outcome RunProgram(const char* program, const std::string& commandLine,
+                   const std::string& directory, Sink sink = Sink::Pipe);
 
 // Sets up the row's world, runs it and checks output, exit code and the watched files.
 void CheckRow(const Row& row);
@@ -182,3 +190,5 @@ std::string BesideTests(const char* name);
 // Makes every folder along the path; the \\?\ form reaches beyond MAX_PATH.
 void MakeFolders(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
+// False when the file cannot be read.
+bool ReadBytes(const std::string& path, std::string& bytes);

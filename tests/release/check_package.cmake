@@ -1,5 +1,6 @@
 # cmake -DBUILD_DIR=... -DWORK_DIR=... -P check_package.cmake
-# Passes when `cmake --install` and the ZIP package both hold exactly Quenz.exe and README.md.
+# Passes when `cmake --install` and the ZIP package both hold exactly Quenz.exe, README.md and
+# the NSIS header with its example.
 file(REMOVE_RECURSE ${WORK_DIR})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${WORK_DIR}/installed
                 OUTPUT_QUIET RESULT_VARIABLE failed)
@@ -8,7 +9,7 @@ if(failed)
 endif()
 file(GLOB_RECURSE installed RELATIVE ${WORK_DIR}/installed ${WORK_DIR}/installed/*)
 list(SORT installed)
-if(NOT installed STREQUAL "Quenz.exe;README.md")
+if(NOT installed STREQUAL "Quenz.exe;Quenz.nsh;README.md;example.nsi")
   message(FATAL_ERROR "installed: ${installed}")
 endif()
 
@@ -24,7 +25,8 @@ string(REGEX MATCHALL "[^\n]*[^/\n]\n" entries "${listing}")
 list(TRANSFORM entries STRIP)
 list(SORT entries)
 get_filename_component(name ${zips} NAME_WLE)
-if(NOT entries STREQUAL "${name}/Quenz.exe;${name}/README.md")
+list(TRANSFORM installed PREPEND ${name}/ OUTPUT_VARIABLE expected)
+if(NOT entries STREQUAL expected)
   message(FATAL_ERROR "the zip holds: ${entries}")
 endif()
 file(SHA256 ${WORK_DIR}/installed/Quenz.exe installed_hash)

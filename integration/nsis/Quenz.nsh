@@ -1,0 +1,168 @@
+﻿; Quenz.nsh: asks Quenz whether Dalmivorax is running, from an NSIS 3 installer or uninstaller,
+; before they replace or remove its files.
+;
+;   !define QUENZ_EXE "path\to\Quenz.exe"  ; optional: where makensis finds Quenz.exe
+;   !include "Quenz.nsh"
+;
+;   ${QuenzCheck} DIR CODE_VAR TEXT_VAR
+;       Runs Quenz once for DIR, the Java edition's installation directory, without a console
+;       window. CODE_VAR gets 1 when an edition is running, 0 when none is, and "error" when
+;       Quenz could not be run or gave no answer; TEXT_VAR gets Quenz's verdict line, or why
+;       there is none.
+;
+;   ${QuenzWaitWhileRunning} DIR
+;       Returns once no edition runs. While one does, a Retry/Cancel box asks the person to
+;       close it; Cancel, silent mode (/S), and a Quenz that cannot run all end the installer
+;       at once with exit code 2, before anything more is installed or removed.
+;
+; Both work in sections and functions, in the installer and the uninstaller. The installer
+; carries its own copy of Quenz.exe; an uninstaller cannot, so there they run
+; $INSTDIR\Quenz.exe, which the installer must have put there.
+;
+; The box's texts are Portuguese, like Quenz's own; define any of QUENZ_TEXT_* before the
+; !include to replace them. This file is UTF-8 with a byte-order mark, so that makensis reads
+; the accented letters right whatever the build machine's code page.
+
+!ifndef QUENZ_NSH_INCLUDED
+!define QUENZ_NSH_INCLUDED
+
+!define /ifndef QUENZ_EXE "${__FILEDIR__}\Quenz.exe"
+; How long to wait before asking again when Quenz said "running": see QuenzWaitWhileRunning.
+!define /ifndef QUENZ_CONFIRM_PAUSE_MS 500
+
+!define /ifndef QUENZ_TEXT_JAVA_RUNNING "O Dalmivorax Java está em execução."
+!define /ifndef QUENZ_TEXT_WINDOWS_RUNNING "O Dalmivorax Windows está em execução."
+!define /ifndef QUENZ_TEXT_CLOSE_IT "Feche-o e clique em Repetir para continuar, ou em Cancelar para sair sem alterar nada."
+!define /ifndef QUENZ_TEXT_CANNOT_CHECK "Não foi possível verificar se o Dalmivorax está em execução, e nada foi alterado."
+!define /ifndef QUENZ_TEXT_NOT_STARTED "O Quenz não pôde ser executado:"
+!define /ifndef QUENZ_TEXT_NO_VERDICT "O Quenz não deu uma resposta válida; código de saída:"
+
+; Quenz's verdict lines, byte for byte: the last line of every answer it gives.
+!define __QUENZ_NONE "Nenhum Dalmivorax esta em execucao."
+!define __QUENZ_JAVA "O Dalmivorax Java esta em execucao."
+!define __QUENZ_WINDOWS "O Dalmivorax Windows esta em execucao."
+
+!define QuenzCheck "!insertmacro QuenzCheck"
+!define QuenzWaitWhileRunning "!insertmacro QuenzWaitWhileRunning"
+
+; Variables are declared on first use, so that a script that includes this file without using
+; a macro gets no warning about variables it never uses.
+!macro __QuenzDeclareCheckVariables
+  !ifndef __QUENZ_CHECK_VARIABLES
+    !define __QUENZ_CHECK_VARIABLES
+    Var /GLOBAL __QuenzDir
+    Var /GLOBAL __QuenzExe
+    Var /GLOBAL __QuenzExit
+    Var /GLOBAL __QuenzOutput
+    Var /GLOBAL __QuenzTail
+    Var /GLOBAL __QuenzCode
+    Var /GLOBAL __QuenzText
+  !endif
+!macroend
+
+; Jumps to LABEL when Quenz's output ends with LINE and its line break.
+!macro __QuenzJumpIfLastLine LINE LABEL
+  StrLen $__QuenzTail "${LINE}$\r$\n"
+  IntOp $__QuenzTail 0 - $__QuenzTail
+  ; An output shorter than the line gives an empty tail.
+  StrCpy $__QuenzTail $__QuenzOutput "" $__QuenzTail
+  StrCmpS $__QuenzTail "${LINE}$\r$\n" ${LABEL}
+!macroend
+
+!macro QuenzCheck DIR CODE_VAR TEXT_VAR
+  !insertmacro __QuenzDeclareCheckVariables
+  !define __QUENZ_C ${__COUNTER__}
+  StrCpy $__QuenzDir `${DIR}`
+  ; A backslash before the closing quote would escape it: "C:\Apps\" reaches Quenz as C:\Apps"
+  ; followed by the rest of the command line. The directory means the same without it.
+  __QuenzTrim${__QUENZ_C}:
+  StrCpy $__QuenzTail $__QuenzDir 1 -1
+  StrCmpS $__QuenzTail "\" 0 __QuenzTrimmed${__QUENZ_C}
+  StrCpy $__QuenzDir $__QuenzDir -1
+  Goto __QuenzTrim${__QUENZ_C}
+  __QuenzTrimmed${__QUENZ_C}:
+
+  !ifdef __UNINSTALL__
+    StrCpy $__QuenzExe "$INSTDIR\Quenz.exe"
+  !else
+    InitPluginsDir
+    StrCpy $__QuenzExe "$PLUGINSDIR\Quenz.exe"
+    SetDetailsPrint none
+    File "/oname=$__QuenzExe" "${QUENZ_EXE}"
+    SetDetailsPrint lastused
+  !endif
+  ; No console window; the answer is the exit code ("error" when it could not start) and the
+  ; output, of which NSIS keeps the first NSIS_MAX_STRLEN - 1 characters: Quenz's answer
+  ; without -v is a few hundred.
+  nsExec::ExecToStack `"$__QuenzExe" "$__QuenzDir"`
+  Pop $__QuenzExit
+  Pop $__QuenzOutput
+
+  StrCmpS $__QuenzExit "error" __QuenzNotStarted${__QUENZ_C}
+  StrCpy $__QuenzCode $__QuenzExit
+  ; The exit code counts only with the verdict line that goes with it: anything else at
+  ; QUENZ_EXE or $INSTDIR\Quenz.exe is no answer, however it ends.
+  StrCmpS $__QuenzExit "0" 0 __QuenzRunning${__QUENZ_C}
+  StrCpy $__QuenzText "${__QUENZ_NONE}"
+  !insertmacro __QuenzJumpIfLastLine "${__QUENZ_NONE}" __QuenzDone${__QUENZ_C}
+  Goto __QuenzNoVerdict${__QUENZ_C}
+  __QuenzRunning${__QUENZ_C}:
+  StrCmpS $__QuenzExit "1" 0 __QuenzNoVerdict${__QUENZ_C}
+  StrCpy $__QuenzText "${__QUENZ_JAVA}"
+  !insertmacro __QuenzJumpIfLastLine "${__QUENZ_JAVA}" __QuenzDone${__QUENZ_C}
+  StrCpy $__QuenzText "${__QUENZ_WINDOWS}"
+  !insertmacro __QuenzJumpIfLastLine "${__QUENZ_WINDOWS}" __QuenzDone${__QUENZ_C}
+  __QuenzNoVerdict${__QUENZ_C}:
+  StrCpy $__QuenzCode "error"
+  StrCpy $__QuenzText "${QUENZ_TEXT_NO_VERDICT} $__QuenzExit"
+  Goto __QuenzDone${__QUENZ_C}
+  __QuenzNotStarted${__QUENZ_C}:
+  StrCpy $__QuenzCode "error"
+  StrCpy $__QuenzText "${QUENZ_TEXT_NOT_STARTED} $__QuenzExe"
+  __QuenzDone${__QUENZ_C}:
+  StrCpy ${CODE_VAR} $__QuenzCode
+  StrCpy ${TEXT_VAR} $__QuenzText
+  !undef __QUENZ_C
+!macroend
+
+!macro QuenzWaitWhileRunning DIR
+  !ifndef __QUENZ_WAIT_VARIABLES
+    !define __QUENZ_WAIT_VARIABLES
+    Var /GLOBAL __QuenzAnswer
+    Var /GLOBAL __QuenzVerdict
+    Var /GLOBAL __QuenzConfirming
+  !endif
+  !define __QUENZ_W ${__COUNTER__}
+  StrCpy $__QuenzConfirming 0
+  __QuenzAsk${__QUENZ_W}:
+  !insertmacro QuenzCheck `${DIR}` $__QuenzAnswer $__QuenzVerdict
+  StrCmpS $__QuenzAnswer "0" __QuenzFree${__QUENZ_W}
+  StrCmpS $__QuenzAnswer "1" 0 __QuenzCannotCheck${__QUENZ_W}
+  ; Each check opens the main file exclusively for a moment, so another check of the same file
+  ; at the same instant looks like a running edition. A running edition holds its file for
+  ; longer: ask once more after a pause before believing it.
+  StrCmpS $__QuenzConfirming 1 __QuenzConfirmed${__QUENZ_W}
+  StrCpy $__QuenzConfirming 1
+  Sleep ${QUENZ_CONFIRM_PAUSE_MS}
+  Goto __QuenzAsk${__QUENZ_W}
+  __QuenzConfirmed${__QUENZ_W}:
+  StrCpy $__QuenzConfirming 0
+  StrCmpS $__QuenzVerdict "${__QUENZ_JAVA}" 0 +3
+  StrCpy $__QuenzVerdict "${QUENZ_TEXT_JAVA_RUNNING}"
+  Goto +2
+  StrCpy $__QuenzVerdict "${QUENZ_TEXT_WINDOWS_RUNNING}"
+  DetailPrint $__QuenzVerdict
+  MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION|MB_SETFOREGROUND \
+    "$__QuenzVerdict$\r$\n$\r$\n${QUENZ_TEXT_CLOSE_IT}" /SD IDCANCEL IDRETRY __QuenzAsk${__QUENZ_W}
+  Goto __QuenzQuit${__QUENZ_W}
+  __QuenzCannotCheck${__QUENZ_W}:
+  DetailPrint $__QuenzVerdict
+  MessageBox MB_OK|MB_ICONSTOP "${QUENZ_TEXT_CANNOT_CHECK}$\r$\n$\r$\n$__QuenzVerdict" /SD IDOK
+  __QuenzQuit${__QUENZ_W}:
+  SetErrorLevel 2
+  Quit
+  __QuenzFree${__QUENZ_W}:
+  !undef __QUENZ_W
+!macroend
+
+!endif

@@ -1,0 +1,46 @@
+# cmake -DMAKENSIS=... -DBUILD_DIR=... -DHERE=... -P build_installers.cmake
+# Builds the installers that the installer tests run, with warnings as errors:
+# - the example, from what `cmake --install` ships (installer-kit/), with a stand-in jar;
+# - checks.exe from checks.nsi, and two copies whose QUENZ_EXE is no Quenz: a program that
+#   says nothing (checks-mute.exe) and a file that is no program at all (checks-broken.exe);
+# - checks.nsi for the x86 stubs too, built but never run (this Wine runs 64-bit programs only).
+# It also takes the batch example out of README.md into quenz-check.cmd, beside Quenz.exe.
+function(makensis script)
+  execute_process(COMMAND ${MAKENSIS} -V2 -WX ${ARGN} ${script}
+    RESULT_VARIABLE failed OUTPUT_VARIABLE log ERROR_VARIABLE log)
+  if(failed)
+    message(FATAL_ERROR "makensis ${ARGN} ${script} failed:\n${log}")
+  endif()
+endfunction()
+
+set(kit ${BUILD_DIR}/installer-kit)
+file(REMOVE_RECURSE ${kit})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${kit}
+  OUTPUT_QUIET RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "cmake --install failed")
+endif()
+file(WRITE ${kit}/Dalmivorax.jar "PK\x03\x04 the jar the example installs\r\n")
+execute_process(COMMAND ${MAKENSIS} -V2 -WX "-XTarget amd64-unicode" example.nsi
+  WORKING_DIRECTORY ${kit} RESULT_VARIABLE failed OUTPUT_VARIABLE log ERROR_VARIABLE log)
+if(failed)
+  message(FATAL_ERROR "makensis example.nsi failed:\n${log}")
+endif()
+
+set(header "-X!addincludedir ${kit}")
+foreach(target amd64-unicode x86-unicode x86-ansi)
+  makensis(${HERE}/checks.nsi "-XTarget ${target}" "${header}"
+    -DOUTFILE=${BUILD_DIR}/checks-${target}.exe)
+endforeach()
+file(RENAME ${BUILD_DIR}/checks-amd64-unicode.exe ${BUILD_DIR}/checks.exe)
+makensis(${HERE}/checks.nsi "-XTarget amd64-unicode" "${header}"
+  -DQUENZ_EXE=${BUILD_DIR}/empty.exe -DOUTFILE=${BUILD_DIR}/checks-mute.exe)
+makensis(${HERE}/checks.nsi "-XTarget amd64-unicode" "${header}"
+  -DQUENZ_EXE=${kit}/README.md -DOUTFILE=${BUILD_DIR}/checks-broken.exe)
+
+file(READ ${kit}/README.md readme)
+if(NOT readme MATCHES "```bat\n([^`]*)```")
+  message(FATAL_ERROR "README.md has no ```bat example")
+endif()
+string(REPLACE "\n" "\r\n" batch "${CMAKE_MATCH_1}")
+file(WRITE ${BUILD_DIR}/quenz-check.cmd "${batch}")

@@ -1,0 +1,141 @@
+// Installers with Quenz inside, run silently under raw command lines: the example installer and
+// uninstaller; checks.exe, which runs both macros in .onInit and writes what QuenzCheck answered
+// to {java}.answer; and README's batch example under cmd.exe.
+#include <thread>
+
+#include "tests/e2e/harness.h"
+
+namespace {
+
+// /D= and _?= go last and unquoted, blanks and all.
+#define SETUP "\"{tests}installer-kit\\DalmivoraxJava-setup.exe\" /S /D={java}"
+#define UNINSTALL "\"{java}\\uninstall.exe\" /S _?={java}"
+#define CHECKS(name) "\"{tests}" name ".exe\" /S /D={java}"
+// cmd.exe /c drops the outer pair of quotes.
+#define BATCH(dir) "cmd.exe /c \"\"{tests}quenz-check.cmd\" \"" dir "\"\""
+#define INSTALLED "Dalmivorax.jar Quenz.exe uninstall.exe"
+#define JAVA_ANSWER "1|O Dalmivorax Java esta em execucao."
+
+const char* const kIni = "[Dal-vor]\r\nPath={win}\r\n";
+// In code page 1252.
+const char* const kAccented = "{scratch}\\Arquivos de Programas\\Instala\xE7\xE3o Dalmivorax";
+
+struct InstallerRow
+{
+    std::string name;
+    std::string commandLine;
+    Scene setup;
+    DWORD exitCode;
+    std::string after;  // the names in {java} afterwards, sorted, blank-separated
+    std::string answer; // {java}.answer; a final * stands for any rest
+};
+
+std::string Contents(const std::string& path)
+{
+    std::string bytes;
+    ReadBytes(path, bytes);
+    return bytes;
+}
+
+std::string Names(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            if (entry.cFileName[0] != '.') {
+                names.push_back(entry.cFileName);
+            }
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    std::sort(names.begin(), names.end());
+    std::string joined;
+    for (const std::string& name : names) {
+        joined += (joined.empty() ? "" : " ") + name;
+    }
+    return joined;
+}
+
+class Installer : public testing::TestWithParam<InstallerRow>
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(GetACP(), 1252u) << "run with LC_ALL=C.UTF-8";
+    }
+};
+
+TEST_P(Installer, ExitsAndLeaves)
+{
+    const InstallerRow& row = GetParam();
+    World world(row.setup);
+    ASSERT_FALSE(testing::Test::HasFailure());
+    const std::string commandLine = world.Expand(row.commandLine);
+    const Outcome outcome = RunProgram(nullptr, commandLine, world.scratch());
+    EXPECT_EQ(outcome.exitCode, row.exitCode) << commandLine << "\n" << outcome.out;
+    const std::string answer = Contents(world.Expand("{java}.answer"));
+    if (!row.answer.empty() && row.answer.back() == '*') {
+        EXPECT_EQ(answer.substr(0, row.answer.size() - 1),
+                  row.answer.substr(0, row.answer.size() - 1));
+    } else {
+        EXPECT_EQ(answer, row.answer);
+    }
+    world.EndHolders();
+    EXPECT_EQ(Names(world.Expand("{java}")), row.after);
+    if (row.exitCode != 0) {
+        world.ExpectUnchanged();
+    }
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Silent, Installer, testing::Values(
+    InstallerRow{"InstallsWhenNothingRuns", SETUP, {.jar = Main::NoFolder}, 0, INSTALLED, ""},
+    InstallerRow{"RefusesWhileJavaRuns", SETUP, {.jar = Main::Shared}, 2, "Dalmivorax.jar", ""},
+    InstallerRow{"RefusesWhileWindowsRuns", SETUP, {.exe = Main::Running, .ini = kIni}, 2, "", ""},
+    InstallerRow{"InstallsInAccentedFolder", SETUP, {.jar = Main::Free, .javaDir = kAccented}, 0, INSTALLED, ""},
+    InstallerRow{"RefusesInAccentedFolder", SETUP, {.jar = Main::Shared, .javaDir = kAccented}, 2, "Dalmivorax.jar", ""},
+    InstallerRow{"UninstallRefusesWhileJavaRuns", UNINSTALL, {.jar = Main::Shared, .prepare = SETUP}, 2, INSTALLED, ""},
+    // A running uninstaller cannot delete itself.
+    InstallerRow{"UninstallRemovesOnceFree", UNINSTALL, {.jar = Main::Absent, .prepare = SETUP}, 0, "uninstall.exe", ""},
+    InstallerRow{"CheckFindsNothingRunning", CHECKS("checks"), {.jar = Main::Free}, 0, "Dalmivorax.jar",
+        "0|Nenhum Dalmivorax esta em execucao."},
+    InstallerRow{"CheckFindsJava", CHECKS("checks"), {.jar = Main::Shared}, 2, "Dalmivorax.jar", JAVA_ANSWER},
+    InstallerRow{"CheckFindsWindows", CHECKS("checks"), {.exe = Main::Running, .ini = kIni}, 2, "",
+        "1|O Dalmivorax Windows esta em execucao."},
+    InstallerRow{"QuenzThatSaysNothing", CHECKS("checks-mute"), {.jar = Main::Free}, 2, "Dalmivorax.jar",
+        "error|O Quenz n\xE3o deu uma resposta v\xE1lida; c\xF3" "digo de sa\xED" "da: 0"},
+    InstallerRow{"QuenzThatCannotStart", CHECKS("checks-broken"), {.jar = Main::Free}, 2, "Dalmivorax.jar",
+        "error|O Quenz n\xE3o p\xF4" "de ser executado: *"},
+    InstallerRow{"BatchGoesOnWhenNothingRuns", BATCH("{java}"), {.jar = Main::Free}, 0, "Dalmivorax.jar", ""},
+    InstallerRow{"BatchStopsWhileJavaRuns", BATCH("{java}"), {.jar = Main::Shared}, 2, "Dalmivorax.jar", ""},
+    InstallerRow{"BatchTakesFinalBackslash", BATCH("{java}\\"), {.jar = Main::Shared}, 2, "Dalmivorax.jar", ""}),
+    RowName);
+// clang-format on
+
+// A check that meets the jar held for a moment, as by another check at the same instant, is
+// forgiven: checks.exe looks again 2 s later (its QUENZ_CONFIRM_PAUSE_MS) before it gives up.
+TEST(Transient, SecondLookForgivesAMomentaryHold)
+{
+    ASSERT_EQ(GetACP(), 1252u) << "run with LC_ALL=C.UTF-8";
+    World world({.jar = Main::Shared});
+    const std::string answer = world.Expand("{java}.answer");
+    Outcome outcome;
+    std::thread installer(
+        [&] { outcome = RunProgram(nullptr, world.Expand(CHECKS("checks")), world.scratch()); });
+    // The answer appears once the first look has found the jar held; the second comes after
+    // the pause. The holder lets go halfway between.
+    for (int waited = 0;
+         waited < 30000 && GetFileAttributesA(answer.c_str()) == INVALID_FILE_ATTRIBUTES;
+         waited += 10) {
+        Sleep(10);
+    }
+    Sleep(1000);
+    world.EndHolders();
+    installer.join();
+    EXPECT_EQ(Contents(answer), JAVA_ANSWER);
+    EXPECT_EQ(outcome.exitCode, 0u);
+}
+
+} // namespace
