@@ -5,37 +5,37 @@
 #   says nothing (checks-mute.exe) and a file that is no program at all (checks-broken.exe);
 # - checks.nsi for the x86 stubs too, built but never run (this Wine runs 64-bit programs only).
 # It also takes the batch example out of README.md into quenz-check.cmd, beside Quenz.exe.
+if(NOT EXISTS "${MAKENSIS}")
+  message(FATAL_ERROR "no makensis: install nsis (scripts/test does)")
+endif()
+set(kit ${BUILD_DIR}/installer-kit)
+
+# Builds `script` with the options that follow, in the kit's folder.
 function(makensis script)
-  execute_process(COMMAND ${MAKENSIS} -V2 -WX ${ARGN} ${script}
+  execute_process(COMMAND ${MAKENSIS} -V2 -WX ${ARGN} ${script} WORKING_DIRECTORY ${kit}
     RESULT_VARIABLE failed OUTPUT_VARIABLE log ERROR_VARIABLE log)
   if(failed)
     message(FATAL_ERROR "makensis ${ARGN} ${script} failed:\n${log}")
   endif()
 endfunction()
 
-set(kit ${BUILD_DIR}/installer-kit)
 file(REMOVE_RECURSE ${kit})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${kit}
   OUTPUT_QUIET RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "cmake --install failed")
 endif()
-file(WRITE ${kit}/Dalmivorax.jar "PK\x03\x04 the jar the example installs\r\n")
-execute_process(COMMAND ${MAKENSIS} -V2 -WX "-XTarget amd64-unicode" example.nsi
-  WORKING_DIRECTORY ${kit} RESULT_VARIABLE failed OUTPUT_VARIABLE log ERROR_VARIABLE log)
-if(failed)
-  message(FATAL_ERROR "makensis example.nsi failed:\n${log}")
-endif()
+file(WRITE ${kit}/Dalmivorax.jar "the jar the example installs\n")
+makensis(example.nsi "-XTarget amd64-unicode")
 
-set(header "-X!addincludedir ${kit}")
 foreach(target amd64-unicode x86-unicode x86-ansi)
-  makensis(${HERE}/checks.nsi "-XTarget ${target}" "${header}"
+  makensis(${HERE}/checks.nsi "-X!addincludedir ${kit}" "-XTarget ${target}"
     -DOUTFILE=${BUILD_DIR}/checks-${target}.exe)
 endforeach()
 file(RENAME ${BUILD_DIR}/checks-amd64-unicode.exe ${BUILD_DIR}/checks.exe)
-makensis(${HERE}/checks.nsi "-XTarget amd64-unicode" "${header}"
+makensis(${HERE}/checks.nsi "-X!addincludedir ${kit}" "-XTarget amd64-unicode"
   -DQUENZ_EXE=${BUILD_DIR}/empty.exe -DOUTFILE=${BUILD_DIR}/checks-mute.exe)
-makensis(${HERE}/checks.nsi "-XTarget amd64-unicode" "${header}"
+makensis(${HERE}/checks.nsi "-X!addincludedir ${kit}" "-XTarget amd64-unicode"
   -DQUENZ_EXE=${kit}/README.md -DOUTFILE=${BUILD_DIR}/checks-broken.exe)
 
 file(READ ${kit}/README.md readme)
