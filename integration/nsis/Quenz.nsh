@@ -15,9 +15,15 @@
 ;       close it; Cancel, silent mode (/S), and a Quenz that cannot run all end the installer
 ;       at once with exit code 2, before anything more is installed or removed.
 ;
-; Both work in sections and functions, in the installer and the uninstaller. The installer
-; carries its own copy of Quenz.exe; an uninstaller cannot, so there they run
-; $INSTDIR\Quenz.exe, which the installer must have put there.
+; Both work in sections and functions, in the installer and the uninstaller, each of which
+; carries its own copy of Quenz.exe and extracts it once per run to $PLUGINSDIR.
+;
+; Quenz reads its command line in the ANSI code page, where letters outside it would arrive
+; changed: as "?", as a look-alike (Ł as L), or, for a fullwidth quotation mark, as a quote
+; that ends the argument. So DIR is passed as it is only when it converts exactly; otherwise
+; its short (8.3) form, when the folder exists and that form converts; otherwise, for a folder
+; that does not exist, Quenz checks the Windows edition alone (-nj), since the Java edition
+; cannot be running from there; otherwise the answer is "error", naming the folder.
 ;
 ; The box's texts are Portuguese, like Quenz's own; define any of QUENZ_TEXT_* before the
 ; !include to replace them. This file is UTF-8 with a byte-order mark, so that makensis reads
@@ -36,6 +42,7 @@
 !define /ifndef QUENZ_TEXT_CANNOT_CHECK "Não foi possível verificar se o Dalmivorax está em execução, e nada foi alterado."
 !define /ifndef QUENZ_TEXT_NOT_STARTED "O Quenz não pôde ser executado:"
 !define /ifndef QUENZ_TEXT_NO_VERDICT "O Quenz não deu uma resposta válida; código de saída:"
+!define /ifndef QUENZ_TEXT_UNREACHABLE_DIR "O nome desta pasta tem letras que o Quenz não pode receber, e ela não tem nome curto (8.3):"
 
 ; Quenz's verdict lines, byte for byte: the last line of every answer it gives.
 !define __QUENZ_NONE "Nenhum Dalmivorax esta em execucao."
@@ -57,7 +64,20 @@
     Var /GLOBAL __QuenzTail
     Var /GLOBAL __QuenzCode
     Var /GLOBAL __QuenzText
+    Var /GLOBAL __QuenzArgument
   !endif
+!macroend
+
+; Jumps to LABEL when TEXT converts to the ANSI code page exactly: no letter replaced by "?"
+; and none by a look-alike. TEXT goes on the System plug-in's stack, never into its call
+; string, where a folder name's quotes, commas or parentheses would be read as syntax.
+!macro __QuenzJumpIfAnsi TEXT LABEL
+  Push `${TEXT}`
+  ; 0x400 is WC_NO_BEST_FIT_CHARS; the return value comes off the stack first.
+  System::Call "kernel32::WideCharToMultiByte(i 0, i 0x400, w s, i -1, p 0, i 0, p 0, *i 1 s) i .s"
+  Pop $__QuenzTail
+  Pop $__QuenzTail
+  StrCmpS $__QuenzTail "0" ${LABEL}
 !macroend
 
 ; Jumps to LABEL when Quenz's output ends with LINE and its line break.
@@ -82,26 +102,42 @@
   Goto __QuenzTrim${__QUENZ_C}
   __QuenzTrimmed${__QUENZ_C}:
 
-  !ifdef __UNINSTALL__
-    StrCpy $__QuenzExe "$INSTDIR\Quenz.exe"
-  !else
-    InitPluginsDir
-    StrCpy $__QuenzExe "$PLUGINSDIR\Quenz.exe"
-    SetDetailsPrint none
-    File "/oname=$__QuenzExe" "${QUENZ_EXE}"
-    SetDetailsPrint lastused
+  StrCpy $__QuenzArgument `"$__QuenzDir"`
+  !insertmacro __QuenzJumpIfAnsi $__QuenzDir __QuenzReachable${__QUENZ_C}
+  !ifndef __QUENZ_TEST_NO_SHORT_NAMES ; as on a volume without 8.3 names
+    ; Empty when the folder does not exist.
+    GetFullPathName /SHORT $__QuenzTail $__QuenzDir
+    StrCpy $__QuenzArgument `"$__QuenzTail"`
+    StrCmpS $__QuenzTail "" __QuenzNoShortName${__QUENZ_C}
+    !insertmacro __QuenzJumpIfAnsi $__QuenzTail __QuenzReachable${__QUENZ_C}
+    __QuenzNoShortName${__QUENZ_C}:
   !endif
+  StrCpy $__QuenzArgument "-nj"
+  IfFileExists "$__QuenzDir\*.*" 0 __QuenzReachable${__QUENZ_C}
+  StrCpy $__QuenzCode "error"
+  StrCpy $__QuenzText "${QUENZ_TEXT_UNREACHABLE_DIR} $__QuenzDir"
+  Goto __QuenzDone${__QUENZ_C}
+  __QuenzReachable${__QUENZ_C}:
+
+  ; Once per run: every File would move the progress bar back, at each Retry.
+  InitPluginsDir
+  StrCpy $__QuenzExe "$PLUGINSDIR\Quenz.exe"
+  IfFileExists $__QuenzExe __QuenzExtracted${__QUENZ_C}
+  SetDetailsPrint none
+  File "/oname=$__QuenzExe" "${QUENZ_EXE}"
+  SetDetailsPrint lastused
+  __QuenzExtracted${__QUENZ_C}:
   ; No console window; the answer is the exit code ("error" when it could not start) and the
   ; output, of which NSIS keeps the first NSIS_MAX_STRLEN - 1 characters: Quenz's answer
   ; without -v is a few hundred.
-  nsExec::ExecToStack `"$__QuenzExe" "$__QuenzDir"`
+  nsExec::ExecToStack `"$__QuenzExe" $__QuenzArgument`
   Pop $__QuenzExit
   Pop $__QuenzOutput
 
   StrCmpS $__QuenzExit "error" __QuenzNotStarted${__QUENZ_C}
   StrCpy $__QuenzCode $__QuenzExit
   ; The exit code counts only with the verdict line that goes with it: anything else at
-  ; QUENZ_EXE or $INSTDIR\Quenz.exe is no answer, however it ends.
+  ; QUENZ_EXE is no answer, however it ends.
   StrCmpS $__QuenzExit "0" 0 __QuenzRunning${__QUENZ_C}
   StrCpy $__QuenzText "${__QUENZ_NONE}"
   !insertmacro __QuenzJumpIfLastLine "${__QUENZ_NONE}" __QuenzDone${__QUENZ_C}

@@ -15,19 +15,17 @@ UninstPage uninstConfirm
 UninstPage instfiles
 
 Section
-  ; Here, not in .onInit: only now is $INSTDIR the directory that will be written to.
+  ; In the first section: page callbacks do not run under /S, and only now is $INSTDIR the
+  ; directory that will be written to.
   ${QuenzWaitWhileRunning} "$INSTDIR"
   SetOutPath "$INSTDIR"
   File "Dalmivorax.jar"
-  ; The uninstaller cannot carry files: it runs this copy.
-  File "${QUENZ_EXE}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 SectionEnd
 
 Section "Uninstall"
   ${QuenzWaitWhileRunning} "$INSTDIR"
   Delete "$INSTDIR\Dalmivorax.jar"
-  Delete "$INSTDIR\Quenz.exe"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
 SectionEnd

@@ -4,11 +4,11 @@
 
 namespace {
 
+UINT nameCodePage = CP_ACP;
+
 std::wstring Wide(const std::string& path)
 {
-    wchar_t buffer[4096];
-    const int count = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, buffer, 4096);
-    return std::wstring(L"\\\\?\\") + std::wstring(buffer, count > 0 ? count - 1 : 0);
+    return L"\\\\?\\" + ToWide(path);
 }
 
 std::string ReadAll(HANDLE from)
@@ -77,18 +77,21 @@ std::string Visible(const std::string& bytes)
 
 // Starts `program` with the given standard handles, all else inherited as it is marked.
 // A null `program` lets the system take it from the command line, as a shell would.
-bool Start(const char* program, std::string commandLine, const char* directory, HANDLE input,
+bool Start(const char* program, const std::string& commandLine, const char* directory, HANDLE input,
            HANDLE output, HANDLE error, HANDLE& process)
 {
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = input;
     startup.hStdOutput = output;
     startup.hStdError = error;
     PROCESS_INFORMATION started = {};
-    if (!CreateProcessA(program, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, directory,
-                        &startup, &started)) {
+    std::wstring line = ToWide(commandLine);
+    if (!CreateProcessW(program == nullptr ? nullptr : ToWide(program).c_str(), line.data(),
+                        nullptr, nullptr, TRUE, 0, nullptr,
+                        directory == nullptr ? nullptr : ToWide(directory).c_str(), &startup,
+                        &started)) {
         ADD_FAILURE() << "cannot start " << commandLine << ": " << GetLastError();
         return false;
     }
@@ -98,6 +101,31 @@ bool Start(const char* program, std::string commandLine, const char* directory, 
 }
 
 } // namespace
+
+void SetNameCodePage(UINT codePage)
+{
+    nameCodePage = codePage;
+}
+
+std::wstring ToWide(const std::string& text)
+{
+    std::wstring wide(text.size(), L'\0');
+    const int count =
+        MultiByteToWideChar(nameCodePage, 0, text.data(), static_cast<int>(text.size()),
+                            wide.data(), static_cast<int>(wide.size()));
+    wide.resize(count > 0 ? count : 0);
+    return wide;
+}
+
+std::string FromWide(const std::wstring& text)
+{
+    std::string bytes(text.size() * 4, '\0');
+    const int count =
+        WideCharToMultiByte(nameCodePage, 0, text.data(), static_cast<int>(text.size()),
+                            bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr);
+    bytes.resize(count > 0 ? count : 0);
+    return bytes;
+}
 
 bool ReadBytes(const std::string& path, std::string& bytes)
 {
@@ -377,11 +405,11 @@ Outcome RunProgram(const char* program, const std::string& commandLine,
         CreatePipe(&outRead, &outWrite, &inherit, 0);
         SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
     } else if (sink == Sink::File) {
-        outWrite = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+        outWrite = CreateFileW(Wide(outPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     }
     // Standard error goes to a file: nothing is expected there, and a file cannot block.
-    HANDLE errWrite = CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+    HANDLE errWrite = CreateFileW(Wide(errPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     HANDLE process = nullptr;
     const bool started = Start(program, commandLine, directory.c_str(), INVALID_HANDLE_VALUE,
@@ -407,8 +435,8 @@ Outcome RunProgram(const char* program, const std::string& commandLine,
         ReadBytes(outPath, outcome.out);
     }
     ReadBytes(errPath, outcome.err);
-    DeleteFileA(outPath.c_str());
-    DeleteFileA(errPath.c_str());
+    DeleteFileW(Wide(outPath).c_str());
+    DeleteFileW(Wide(errPath).c_str());
     return outcome;
 }
 

@@ -179,6 +179,11 @@ Outcome RunProgram(const char* program, const std::string& commandLine,
 // Sets up the row's world, runs it and checks output, exit code and the watched files.
 void CheckRow(const Row& row);
 
+// Names in templates, paths and command lines are in the ANSI code page, unless a suite needs
+// names outside it and sets CP_UTF8: they then reach files and programs through the wide API.
+void SetNameCodePage(UINT codePage);
+std::wstring ToWide(const std::string& text);
+std::string FromWide(const std::wstring& text);
 // "\n" becomes CR LF.
 std::string Crlf(const std::string& text);
 // The system's text for an error code in the user's language, cut at its first CR.

@@ -5,23 +5,21 @@
 //   holder shared PATH      GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE
 //   holder exclusive PATH   GENERIC_READ, no sharing
 //   holder                  holds nothing but its own image
-#include <string.h>
+#include <wchar.h>
 #include <windows.h>
 
 #include <string>
 
-int main(int argc, char** argv)
+// Wide arguments, so that a path outside the ANSI code page arrives whole.
+int wmain(int argc, wchar_t** argv)
 {
     HANDLE file = INVALID_HANDLE_VALUE;
     if (argc == 3) {
-        const DWORD share = strcmp(argv[1], "shared") == 0 ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0;
+        const DWORD share =
+            wcscmp(argv[1], L"shared") == 0 ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0;
         // The \\?\ form reaches paths longer than MAX_PATH as well.
-        wchar_t wide[1024];
-        if (MultiByteToWideChar(CP_ACP, 0, argv[2], -1, wide, 1024) == 0) {
-            return 3;
-        }
-        file = CreateFileW((std::wstring(L"\\\\?\\") + wide).c_str(), GENERIC_READ, share, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        file = CreateFileW((std::wstring(L"\\\\?\\") + argv[2]).c_str(), GENERIC_READ, share,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             return 2;
         }

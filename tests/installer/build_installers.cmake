@@ -2,7 +2,8 @@
 # Builds the installers that the installer tests run, with warnings as errors:
 # - the example, from what `cmake --install` ships (installer-kit/), with a stand-in jar;
 # - checks.exe from checks.nsi, and two copies whose QUENZ_EXE is no Quenz: a program that
-#   says nothing (checks-mute.exe) and a file that is no program at all (checks-broken.exe);
+#   says nothing (checks-mute.exe) and a file that is no program at all (checks-broken.exe),
+#   and one that behaves as on a volume without short (8.3) names;
 # - checks.nsi for the x86 stubs too, built but never run (this Wine runs 64-bit programs only).
 # It also takes the batch example out of README.md into quenz-check.cmd, beside Quenz.exe.
 if(NOT EXISTS "${MAKENSIS}")
@@ -37,6 +38,8 @@ makensis(${HERE}/checks.nsi "-X!addincludedir ${kit}" "-XTarget amd64-unicode"
   -DQUENZ_EXE=${BUILD_DIR}/empty.exe -DOUTFILE=${BUILD_DIR}/checks-mute.exe)
 makensis(${HERE}/checks.nsi "-X!addincludedir ${kit}" "-XTarget amd64-unicode"
   -DQUENZ_EXE=${kit}/README.md -DOUTFILE=${BUILD_DIR}/checks-broken.exe)
+makensis(${HERE}/checks.nsi "-X!addincludedir ${kit}" "-XTarget amd64-unicode"
+  -D__QUENZ_TEST_NO_SHORT_NAMES -DOUTFILE=${BUILD_DIR}/checks-no-short-names.exe)
 
 file(READ ${kit}/README.md readme)
 if(NOT readme MATCHES "```bat\n([^`]*)```")

@@ -10,15 +10,27 @@ namespace {
 // /D= and _?= go last and unquoted, blanks and all.
 #define SETUP "\"{tests}installer-kit\\DalmivoraxJava-setup.exe\" /S /D={java}"
 #define UNINSTALL "\"{java}\\uninstall.exe\" /S _?={java}"
+// As Apps & Features starts it: it copies itself to %TEMP%, starts the copy and returns at
+// once. The copy inherits the output pipe, and RunProgram reads it to its end: the row's
+// outcome is seen once the copy has ended too.
+#define UNINSTALL_AS_PERSON "\"{java}\\uninstall.exe\" /S"
 #define CHECKS(name) "\"{tests}" name ".exe\" /S /D={java}"
 // cmd.exe /c drops the outer pair of quotes.
 #define BATCH(dir) "cmd.exe /c \"\"{tests}quenz-check.cmd\" \"" dir "\"\""
-#define INSTALLED "Dalmivorax.jar Quenz.exe uninstall.exe"
+#define INSTALLED "Dalmivorax.jar uninstall.exe"
 #define JAVA_ANSWER "1|O Dalmivorax Java esta em execucao."
 
 const char* const kIni = "[Dal-vor]\r\nPath={win}\r\n";
-// In code page 1252.
-const char* const kAccented = "{scratch}\\Arquivos de Programas\\Instala\xE7\xE3o Dalmivorax";
+// Names are UTF-8 here, and reach files and programs through the wide API.
+const char* const kAccented = "{scratch}\\Arquivos de Programas\\Instalação Dalmivorax";
+// Outside code page 1252, with what would break a plug-in's call string.
+const char* const kVietnamese = "{scratch}\\Nguyễn Thị (d'Arc, 2)\\Dalmivorax";
+// Ł would reach Quenz as the L of the folder beside it, which holds a free jar.
+const char* const kLookAlike = "{scratch}\\Łukasz";
+#define MAKE_LOOK_ALIKE                                                                            \
+    "cmd.exe /c mkdir {scratch}\\Lukasz && copy nul {scratch}\\Lukasz\\Dalmivorax.jar"
+// U+FF02 would reach Quenz as a quote that ends the argument, and -nj as an option.
+const char* const kFullwidthQuote = "{scratch}\\x＂ -nj";
 
 struct InstallerRow
 {
@@ -40,14 +52,14 @@ std::string Contents(const std::string& path)
 std::string Names(const std::string& folder)
 {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW(ToWide(folder + "\\*").c_str(), &entry);
     if (find != INVALID_HANDLE_VALUE) {
         do {
             if (entry.cFileName[0] != '.') {
-                names.push_back(entry.cFileName);
+                names.push_back(FromWide(entry.cFileName));
             }
-        } while (FindNextFileA(find, &entry));
+        } while (FindNextFileW(find, &entry));
         FindClose(find);
     }
     std::sort(names.begin(), names.end());
@@ -64,6 +76,7 @@ protected:
     void SetUp() override
     {
         ASSERT_EQ(GetACP(), 1252u) << "run with LC_ALL=C.UTF-8";
+        SetNameCodePage(CP_UTF8);
     }
 };
 
@@ -96,9 +109,24 @@ INSTANTIATE_TEST_SUITE_P(Silent, Installer, testing::Values(
     InstallerRow{"RefusesWhileWindowsRuns", SETUP, {.exe = Main::Running, .ini = kIni}, 2, "", ""},
     InstallerRow{"InstallsInAccentedFolder", SETUP, {.jar = Main::Free, .javaDir = kAccented}, 0, INSTALLED, ""},
     InstallerRow{"RefusesInAccentedFolder", SETUP, {.jar = Main::Shared, .javaDir = kAccented}, 2, "Dalmivorax.jar", ""},
+    InstallerRow{"InstallsOutsideCodePage", SETUP, {.jar = Main::Free, .javaDir = kVietnamese}, 0, INSTALLED, ""},
+    InstallerRow{"RefusesOutsideCodePage", SETUP, {.jar = Main::Shared, .javaDir = kVietnamese}, 2, "Dalmivorax.jar", ""},
+    InstallerRow{"RefusesBesideLookAlike", SETUP, {.jar = Main::Shared, .javaDir = kLookAlike, .prepare = MAKE_LOOK_ALIKE},
+        2, "Dalmivorax.jar", ""},
+    InstallerRow{"RefusesWithFullwidthQuote", SETUP, {.jar = Main::Shared, .javaDir = kFullwidthQuote}, 2, "Dalmivorax.jar", ""},
+    InstallerRow{"InstallsInNewFolderOutsideCodePage", SETUP, {.jar = Main::NoFolder, .javaDir = kVietnamese}, 0, INSTALLED, ""},
+    InstallerRow{"NewFolderOutsideCodePageWhileWindowsRuns", SETUP,
+        {.jar = Main::NoFolder, .exe = Main::Running, .ini = kIni, .javaDir = kVietnamese}, 2, "", ""},
+    // On a volume without short names, the folder cannot reach Quenz: no answer.
+    InstallerRow{"CheckCannotPassFolder", CHECKS("checks-no-short-names"), {.jar = Main::Free, .javaDir = kVietnamese},
+        2, "Dalmivorax.jar", "error|O nome desta pasta tem letras que o Quenz n\xE3o pode receber*"},
     InstallerRow{"UninstallRefusesWhileJavaRuns", UNINSTALL, {.jar = Main::Shared, .prepare = SETUP}, 2, INSTALLED, ""},
-    // A running uninstaller cannot delete itself.
+    InstallerRow{"UninstallRefusesOutsideCodePage", UNINSTALL, {.jar = Main::Shared, .javaDir = kVietnamese, .prepare = SETUP},
+        2, INSTALLED, ""},
+    // A running uninstaller cannot delete itself; it carries its own Quenz.
     InstallerRow{"UninstallRemovesOnceFree", UNINSTALL, {.jar = Main::Absent, .prepare = SETUP}, 0, "uninstall.exe", ""},
+    InstallerRow{"PersonsUninstallRefuses", UNINSTALL_AS_PERSON, {.jar = Main::Shared, .prepare = SETUP}, 0, INSTALLED, ""},
+    InstallerRow{"PersonsUninstallRemoves", UNINSTALL_AS_PERSON, {.jar = Main::Absent, .prepare = SETUP}, 0, "", ""},
     InstallerRow{"CheckFindsNothingRunning", CHECKS("checks"), {.jar = Main::Free}, 0, "Dalmivorax.jar",
         "0|Nenhum Dalmivorax esta em execucao."},
     InstallerRow{"CheckFindsJava", CHECKS("checks"), {.jar = Main::Shared}, 2, "Dalmivorax.jar", JAVA_ANSWER},
@@ -110,7 +138,9 @@ INSTANTIATE_TEST_SUITE_P(Silent, Installer, testing::Values(
         "error|O Quenz n\xE3o p\xF4" "de ser executado: *"},
     InstallerRow{"BatchGoesOnWhenNothingRuns", BATCH("{java}"), {.jar = Main::Free}, 0, "Dalmivorax.jar", ""},
     InstallerRow{"BatchStopsWhileJavaRuns", BATCH("{java}"), {.jar = Main::Shared}, 2, "Dalmivorax.jar", ""},
-    InstallerRow{"BatchTakesFinalBackslash", BATCH("{java}\\"), {.jar = Main::Shared}, 2, "Dalmivorax.jar", ""}),
+    InstallerRow{"BatchTakesFinalBackslash", BATCH("{java}\\"), {.jar = Main::Shared}, 2, "Dalmivorax.jar", ""},
+    InstallerRow{"BatchStopsOutsideCodePage", BATCH("{java}"), {.jar = Main::Shared, .javaDir = kVietnamese}, 2,
+        "Dalmivorax.jar", ""}),
     RowName);
 // clang-format on
 
