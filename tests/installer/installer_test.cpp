@@ -24,7 +24,7 @@ const char* const kIni = "[Dal-vor]\r\nPath={win}\r\n";
 // Names are UTF-8 here, and reach files and programs through the wide API.
 const char* const kAccented = "{scratch}\\Arquivos de Programas\\Instalação Dalmivorax";
 // Outside code page 1252, with what would break a plug-in's call string.
-const char* const kVietnamese = "{scratch}\\Nguyễn Thị (d'Arc, 2)\\Dalmivorax";
+const char* const kVietnamese = "{scratch}\\d'Arc, (2) Nguyễn Thị\\Dalmivorax";
 // Ł would reach Quenz as the L of the folder beside it, which holds a free jar.
 const char* const kLookAlike = "{scratch}\\Łukasz";
 #define MAKE_LOOK_ALIKE                                                                            \
