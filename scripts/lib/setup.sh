@@ -3,9 +3,9 @@
 # Debian packages that building and running Quenz needs.
 QUENZ_RUN_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine64 googletest)
-# What the test suite needs on top: the double-byte locale, the static checkers, and makensis
-# with an X display and xdotool for the installer tests.
-QUENZ_TEST_PACKAGES=(locales cppcheck clang-format nsis xvfb xdotool)
+# What the test suite needs on top: the double-byte locale, the static checkers, makensis,
+# and wixl with msitools, with an X display and xdotool, for the installer tests.
+QUENZ_TEST_PACKAGES=(locales cppcheck clang-format nsis wixl msitools xvfb xdotool)
 
 quenz_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 

@@ -1,5 +1,8 @@
-// What Windows and an installer read from Quenz.exe itself: its version and its manifest.
+// What Windows and an installer read from Quenz.exe itself, its version and its manifest, and
+// from the custom action, its version.
 #include <string.h>
+
+#include <tuple>
 
 #include "tests/e2e/harness.h"
 
@@ -16,30 +19,34 @@ std::string VersionString(const std::vector<char>& block, const char* name)
     return std::string(value, length > 0 ? length - 1 : 0);
 }
 
+// Quenz.exe and the custom action, QuenzCA.dll, each with its own names.
 TEST(Resources, VersionNamesTheProduct)
 {
-    const std::string program = BesideTests("Quenz.exe");
-    DWORD ignored = 0;
-    std::vector<char> block(GetFileVersionInfoSizeA(program.c_str(), &ignored));
-    ASSERT_FALSE(block.empty()) << "Quenz.exe has no version resource";
-    ASSERT_TRUE(
-        GetFileVersionInfoA(program.c_str(), 0, static_cast<DWORD>(block.size()), block.data()));
-    EXPECT_EQ(VersionString(block, "ProductName"), "Quenz");
-    EXPECT_EQ(VersionString(block, "FileVersion"), QUENZ_EXPECTED_VERSION);
-    EXPECT_EQ(VersionString(block, "ProductVersion"), QUENZ_EXPECTED_VERSION);
-    EXPECT_EQ(VersionString(block, "OriginalFilename"), "Quenz.exe");
-    EXPECT_EQ(VersionString(block, "InternalName"), "Quenz");
-    EXPECT_NE(VersionString(block, "FileDescription"), "<missing>");
+    for (const auto& [file, name, type] : {std::tuple{"Quenz.exe", "Quenz", VFT_APP},
+                                           std::tuple{"QuenzCA.dll", "QuenzCA", VFT_DLL}}) {
+        const std::string program = BesideTests(file);
+        DWORD ignored = 0;
+        std::vector<char> block(GetFileVersionInfoSizeA(program.c_str(), &ignored));
+        ASSERT_FALSE(block.empty()) << file << " has no version resource";
+        ASSERT_TRUE(GetFileVersionInfoA(program.c_str(), 0, static_cast<DWORD>(block.size()),
+                                        block.data()));
+        EXPECT_EQ(VersionString(block, "ProductName"), "Quenz");
+        EXPECT_EQ(VersionString(block, "FileVersion"), QUENZ_EXPECTED_VERSION);
+        EXPECT_EQ(VersionString(block, "ProductVersion"), QUENZ_EXPECTED_VERSION);
+        EXPECT_EQ(VersionString(block, "OriginalFilename"), file);
+        EXPECT_EQ(VersionString(block, "InternalName"), name);
+        EXPECT_NE(VersionString(block, "FileDescription"), "<missing>");
 
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-    const std::string numbers = std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
-                                std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
-                                std::to_string(HIWORD(fixed->dwFileVersionLS));
-    EXPECT_EQ(numbers, QUENZ_EXPECTED_VERSION);
-    EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
-    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+        VS_FIXEDFILEINFO* fixed = nullptr;
+        UINT length = 0;
+        ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+        const std::string numbers = std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+                                    std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+                                    std::to_string(HIWORD(fixed->dwFileVersionLS));
+        EXPECT_EQ(numbers, QUENZ_EXPECTED_VERSION);
+        EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+        EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(type));
+    }
 }
 
 BOOL CALLBACK CountManifest(HMODULE, LPCSTR, LPSTR name, LONG_PTR found)

@@ -1,10 +1,11 @@
-# cmake -DMAKENSIS=... -DBUILD_DIR=... -DHERE=... -P build_installers.cmake
+# cmake -DMAKENSIS=... -DWIXL=... -DMSIINFO=... -DBUILD_DIR=... -DHERE=... -P build_installers.cmake
 # Builds the installers that the installer tests run, with warnings as errors:
 # - the example, from what `cmake --install` ships (installer-kit/), with a stand-in jar;
 # - checks.exe from checks.nsi, and two copies whose QUENZ_EXE is no Quenz: a program that
 #   says nothing (checks-mute.exe) and a file that is no program at all (checks-broken.exe),
 #   and one that behaves as on a volume without short (8.3) names;
 # - checks.nsi for the x86 stubs too, built but never run (this Wine runs 64-bit programs only).
+# - the MSI package of product.wxs with Quenz.wxs, and a copy whose Quenz is no program.
 # It also takes the batch example out of README.md into quenz-check.cmd, beside Quenz.exe.
 if(NOT EXISTS "${MAKENSIS}")
   message(FATAL_ERROR "no makensis: install nsis (scripts/test does)")
@@ -40,6 +41,30 @@ makensis(${HERE}/checks.nsi "-X!addincludedir ${kit}" "-XTarget amd64-unicode"
   -DQUENZ_EXE=${kit}/README.md -DOUTFILE=${BUILD_DIR}/checks-broken.exe)
 makensis(${HERE}/checks.nsi "-X!addincludedir ${kit}" "-XTarget amd64-unicode"
   -D__QUENZ_TEST_NO_SHORT_NAMES -DOUTFILE=${BUILD_DIR}/checks-no-short-names.exe)
+
+# The MSI package, with Quenz.wxs as shipped, and a copy whose Binary row Quenz is no program.
+file(READ ${kit}/Quenz.wxs fragment)
+if(NOT fragment MATCHES "<Fragment>(.*)</Fragment>")
+  message(FATAL_ERROR "Quenz.wxs has no fragment")
+endif()
+file(READ ${HERE}/product.wxs product)
+string(REPLACE "<!-- Quenz.wxs -->" "${CMAKE_MATCH_1}" product "${product}")
+file(WRITE ${kit}/product.wxs "${product}")
+string(REPLACE "SourceFile=\"Quenz.exe\"" "SourceFile=\"README.md\"" product "${product}")
+file(WRITE ${kit}/product-broken.wxs "${product}")
+foreach(name product product-broken)
+  execute_process(COMMAND ${WIXL} -a x64 -o ${BUILD_DIR}/${name}.msi ${name}.wxs
+    WORKING_DIRECTORY ${kit} RESULT_VARIABLE failed OUTPUT_VARIABLE log ERROR_VARIABLE log)
+  # wixl has exited 0 on a package whose sequence names a custom action it failed to write.
+  execute_process(COMMAND ${MSIINFO} export ${BUILD_DIR}/${name}.msi CustomAction
+    OUTPUT_VARIABLE actions)
+  execute_process(COMMAND ${MSIINFO} export ${BUILD_DIR}/${name}.msi InstallExecuteSequence
+    OUTPUT_VARIABLE sequence)
+  if(failed OR NOT actions MATCHES "\nQuenzCheck\t1\tQuenzCA\tQuenzCheck\t"
+     OR NOT sequence MATCHES "\nQuenzCheck\t\t1050\r?\n")
+    message(FATAL_ERROR "${name}.msi lacks the immediate QuenzCheck at 1050:\n${log}\n${actions}\n${sequence}")
+  endif()
+endforeach()
 
 file(READ ${kit}/README.md readme)
 if(NOT readme MATCHES "```bat\n([^`]*)```")

@@ -5,6 +5,8 @@
 
 #include "tests/e2e/harness.h"
 
+#include <msi.h>
+
 namespace {
 
 // /D= and _?= go last and unquoted, blanks and all.
@@ -141,6 +143,69 @@ INSTANTIATE_TEST_SUITE_P(Silent, Installer, testing::Values(
     InstallerRow{"BatchTakesFinalBackslash", BATCH("{java}\\"), {.jar = Main::Shared}, 2, "Dalmivorax.jar", ""},
     InstallerRow{"BatchStopsOutsideCodePage", BATCH("{java}"), {.jar = Main::Shared, .javaDir = kVietnamese}, 2,
         "Dalmivorax.jar", ""}),
+    RowName);
+// clang-format on
+
+// The MSI package with QuenzCheck, under Wine's msiexec. Its exit code is read here in full:
+// from Linux only its low 8 bits would be seen.
+#define MSI(verb, package)                                                                         \
+    "msiexec.exe " verb " \"{tests}" package ".msi\" /qn /l*v \"{scratch}\\msi.log\""
+#define MSI_INSTALL(package) MSI("/i", package) " \"INSTALLDIR={java}\""
+const wchar_t* const kProductCode = L"{258D53B6-4AA9-434D-9212-E1861CA755E1}";
+
+struct MsiRow
+{
+    std::string name;
+    std::string commandLine;
+    Scene setup;
+    DWORD exitCode;
+    std::string after; // the names in {java} afterwards, sorted, blank-separated
+    bool registered;   // the product is installed afterwards
+    std::string log;   // a line of the MSI log
+};
+
+class Msi : public testing::TestWithParam<MsiRow>
+{
+};
+
+TEST_P(Msi, ExitsAndLeaves)
+{
+    SetNameCodePage(CP_UTF8);
+    const MsiRow& row = GetParam();
+    World world(row.setup);
+    ASSERT_FALSE(testing::Test::HasFailure());
+    const std::string commandLine = world.Expand(row.commandLine);
+    EXPECT_EQ(RunProgram(nullptr, commandLine, world.scratch()).exitCode, row.exitCode)
+        << commandLine;
+    EXPECT_NE(Contents(world.Expand("{scratch}\\msi.log")).find(row.log), std::string::npos)
+        << row.log;
+    world.EndHolders();
+    EXPECT_EQ(Names(world.Expand("{java}")), row.after);
+    EXPECT_EQ(MsiQueryProductStateW(kProductCode) == INSTALLSTATE_DEFAULT, row.registered);
+    RunProgram(nullptr, world.Expand(MSI("/x", "product")), world.scratch());
+}
+
+#define MSI_FREE "QuenzCheck: no edition of Dalmivorax runs: the installation goes on"
+#define MSI_SILENT "QuenzCheck: nobody can be asked (a silent or basic-UI run): nothing is changed"
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Silent, Msi, testing::Values(
+    MsiRow{"InstallsWhenNothingRuns", MSI_INSTALL("product"), {.jar = Main::NoFolder}, 0, "Dalmivorax.jar", true,
+        "QuenzCheck: Quenz: Nenhum Dalmivorax esta em execucao."},
+    MsiRow{"RefusesWhileJavaRuns", MSI_INSTALL("product"), {.jar = Main::Shared}, 1603, "Dalmivorax.jar", false,
+        "QuenzCheck: the Java edition runs; asking the person to close it"},
+    MsiRow{"RefusesWhileWindowsRuns", MSI_INSTALL("product"), {.exe = Main::Running, .ini = kIni}, 1603, "", false,
+        "QuenzCheck: the Windows edition runs; asking the person to close it"},
+    MsiRow{"InstallsInAccentedFolder", MSI_INSTALL("product"), {.jar = Main::Free, .javaDir = kAccented}, 0,
+        "Dalmivorax.jar", true, MSI_FREE},
+    MsiRow{"RefusesOutsideCodePage", MSI_INSTALL("product"), {.jar = Main::Shared, .javaDir = kVietnamese}, 1603,
+        "Dalmivorax.jar", false, MSI_SILENT},
+    MsiRow{"UninstallRefusesWhileJavaRuns", MSI("/x", "product"), {.jar = Main::Shared, .prepare = MSI_INSTALL("product")},
+        1603, "Dalmivorax.jar", true, MSI_SILENT},
+    MsiRow{"UninstallRemovesOnceFree", MSI("/x", "product"), {.jar = Main::Absent, .prepare = MSI_INSTALL("product")},
+        0, "", false, MSI_FREE},
+    MsiRow{"QuenzThatIsNoProgram", MSI_INSTALL("product-broken"), {.jar = Main::Free}, 1603, "Dalmivorax.jar", false,
+        "QuenzCheck: Quenz could not be run (error 193)"}),
     RowName);
 // clang-format on
 

@@ -1,5 +1,5 @@
-# cmake -DOBJDUMP=... -DPROGRAM=... -P check_imports.cmake
-# Passes when the program imports from KERNEL32.dll and msvcrt.dll and from no other DLL.
+# cmake -DOBJDUMP=... -DPROGRAM=... -DEXPECTED=a.dll|b.dll -P check_imports.cmake
+# Passes when the program imports from the expected DLLs, in order of name, and from no other.
 execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "objdump could not read ${PROGRAM}")
@@ -7,7 +7,8 @@ endif()
 string(REGEX MATCHALL "DLL Name: [^\n]+" lines "${dump}")
 list(TRANSFORM lines REPLACE "DLL Name: " "")
 list(SORT lines CASE INSENSITIVE)
-if(NOT lines STREQUAL "KERNEL32.dll;msvcrt.dll")
-  message(FATAL_ERROR "expected imports KERNEL32.dll;msvcrt.dll, got: ${lines}")
+string(REPLACE "|" ";" expected "${EXPECTED}")
+if(NOT lines STREQUAL expected)
+  message(FATAL_ERROR "expected imports ${expected}, got: ${lines}")
 endif()
 message(STATUS "imports: ${lines}")

@@ -1,6 +1,6 @@
 # cmake -DBUILD_DIR=... -DWORK_DIR=... -P check_package.cmake
 # Passes when `cmake --install` and the ZIP package both hold exactly Quenz.exe, README.md and
-# the NSIS header with its example.
+# the NSIS header with its example, the custom action and its WiX source.
 file(REMOVE_RECURSE ${WORK_DIR})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${WORK_DIR}/installed
                 OUTPUT_QUIET RESULT_VARIABLE failed)
@@ -9,7 +9,7 @@ if(failed)
 endif()
 file(GLOB_RECURSE installed RELATIVE ${WORK_DIR}/installed ${WORK_DIR}/installed/*)
 list(SORT installed)
-if(NOT installed STREQUAL "Quenz.exe;Quenz.nsh;README.md;example.nsi")
+if(NOT installed STREQUAL "Quenz.exe;Quenz.nsh;Quenz.wxs;QuenzCA.dll;README.md;example.nsi")
   message(FATAL_ERROR "installed: ${installed}")
 endif()
 

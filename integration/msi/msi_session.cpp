@@ -1,0 +1,71 @@
+#include "integration/msi/msi_session.h"
+
+#include <msiquery.h>
+#include <stdarg.h>
+#include <stdlib.h>
+#include <wchar.h>
+
+namespace {
+
+// Shows `text` as it is: MSI takes [...] in a message for a property or a field, so each
+// bracket goes through as the escape [\[] or [\]].
+void Escape(const wchar_t* text, wchar_t* escaped, size_t size)
+{
+    size_t used = 0;
+    for (; *text != L'\0' && used + 5 < size; ++text) {
+        if (*text == L'[' || *text == L']') {
+            escaped[used++] = L'[';
+            escaped[used++] = L'\\';
+            escaped[used++] = *text;
+            escaped[used++] = L']';
+        } else {
+            escaped[used++] = *text;
+        }
+    }
+    escaped[used] = L'\0';
+}
+
+int Message(MSIHANDLE install, INSTALLMESSAGE kind, const wchar_t* text)
+{
+    wchar_t escaped[4096];
+    Escape(text, escaped, 4096);
+    const MSIHANDLE record = MsiCreateRecord(0);
+    MsiRecordSetStringW(record, 0, escaped);
+    const int result = MsiProcessMessage(install, kind, record);
+    MsiCloseHandle(record);
+    return result;
+}
+
+} // namespace
+
+bool ReadProperty(MSIHANDLE install, const wchar_t* name, wchar_t* value, DWORD size)
+{
+    DWORD length = size;
+    value[0] = L'\0';
+    return MsiGetPropertyW(install, name, value, &length) == ERROR_SUCCESS;
+}
+
+void Log(MSIHANDLE install, const wchar_t* format, ...)
+{
+    wchar_t line[2048];
+    va_list arguments;
+    va_start(arguments, format);
+    const int written = _vsnwprintf(line, 2048, format, arguments);
+    va_end(arguments);
+    line[written >= 0 && written < 2048 ? written : 2047] = L'\0';
+    Message(install, INSTALLMESSAGE_INFO, line);
+}
+
+int AskRetryOrCancel(MSIHANDLE install, const wchar_t* text)
+{
+    // UILevel 4 is the reduced UI and 5 the full one; 2 and 3, no UI and the basic one, show
+    // no box that could ask.
+    wchar_t level[16];
+    if (!ReadProperty(install, L"UILevel", level, 16) || (_wtoi(level) & 0xF) < 4) {
+        return 0;
+    }
+    const int choice = Message(
+        install, static_cast<INSTALLMESSAGE>(INSTALLMESSAGE_USER | MB_RETRYCANCEL | MB_ICONWARNING),
+        text);
+    return choice == IDRETRY || choice == IDCANCEL ? choice : 0;
+}

@@ -1,0 +1,15 @@
+#pragma once
+// What the custom action asks of the installation it runs in.
+#include <windows.h>
+
+#include <msi.h>
+
+// Reads the property `name` into `value`, empty when it is not set. False when it does not fit.
+bool ReadProperty(MSIHANDLE install, const wchar_t* name, wchar_t* value, DWORD size);
+
+// Writes one line, printf-style, to the installation's log. A support person has nothing else.
+void Log(MSIHANDLE install, const wchar_t* format, ...);
+
+// In the full or reduced UI, asks the person with a Retry/Cancel box and returns IDRETRY or
+// IDCANCEL; returns 0 when nobody can be asked (a silent or basic-UI run).
+int AskRetryOrCancel(MSIHANDLE install, const wchar_t* text);
