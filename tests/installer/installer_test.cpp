@@ -177,11 +177,19 @@ TEST_P(Msi, ExitsAndLeaves)
     const std::string commandLine = world.Expand(row.commandLine);
     EXPECT_EQ(RunProgram(nullptr, commandLine, world.scratch()).exitCode, row.exitCode)
         << commandLine;
-    EXPECT_NE(Contents(world.Expand("{scratch}\\msi.log")).find(row.log), std::string::npos)
+    EXPECT_NE(Contents(world.Expand("{scratch}\\msi.log")).find(world.Expand(row.log)),
+              std::string::npos)
         << row.log;
     world.EndHolders();
     EXPECT_EQ(Names(world.Expand("{java}")), row.after);
     EXPECT_EQ(MsiQueryProductStateW(kProductCode) == INSTALLSTATE_DEFAULT, row.registered);
+    // The custom action's own copy of Quenz.exe is gone.
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    WIN32_FIND_DATAW entry;
+    HANDLE left = FindFirstFileW((std::wstring(temp) + L"Quenz-*.exe").c_str(), &entry);
+    EXPECT_EQ(left, INVALID_HANDLE_VALUE) << FromWide(entry.cFileName);
+    FindClose(left);
     RunProgram(nullptr, world.Expand(MSI("/x", "product")), world.scratch());
 }
 
@@ -191,9 +199,12 @@ TEST_P(Msi, ExitsAndLeaves)
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Silent, Msi, testing::Values(
     MsiRow{"InstallsWhenNothingRuns", MSI_INSTALL("product"), {.jar = Main::NoFolder}, 0, "Dalmivorax.jar", true,
-        "QuenzCheck: Quenz: Nenhum Dalmivorax esta em execucao."},
+        "Quenz: Durante a verificacao se o arquivo esta sendo utilizado, foi retornado o codigo [3]"},
+    // "Running" is believed after a second look only.
     MsiRow{"RefusesWhileJavaRuns", MSI_INSTALL("product"), {.jar = Main::Shared}, 1603, "Dalmivorax.jar", false,
-        "QuenzCheck: the Java edition runs; asking the person to close it"},
+        "QuenzCheck: Quenz: O Dalmivorax Java esta em execucao.\nQuenzCheck: Quenz: Verificando"},
+    MsiRow{"QuenzDirBeforeInstallDir", MSI("/i", "product") " INSTALLDIR={scratch}\\other \"QUENZ_DIR={java}\"",
+        {.jar = Main::Shared}, 1603, "Dalmivorax.jar", false, "Quenz is given \"{java}\""},
     MsiRow{"RefusesWhileWindowsRuns", MSI_INSTALL("product"), {.exe = Main::Running, .ini = kIni}, 1603, "", false,
         "QuenzCheck: the Windows edition runs; asking the person to close it"},
     MsiRow{"InstallsInAccentedFolder", MSI_INSTALL("product"), {.jar = Main::Free, .javaDir = kAccented}, 0,
