@@ -27,14 +27,18 @@ bool RunHidden(wchar_t* commandLine, char* output, size_t size, size_t& length, 
     bool fits = true;
     if (running) {
         // Read to the end even past the buffer, so that the program never blocks on a full pipe.
-        char rest[512];
+        char rest[512] = {};
         DWORD count = 0;
-        while (ReadFile(reading, length < size ? output + length : rest,
-                        length < size ? static_cast<DWORD>(size - length) : sizeof rest, &count,
-                        nullptr) &&
-               count > 0) {
-            fits = fits && length < size;
-            length += fits ? count : 0;
+        for (;;) {
+            const bool room = length < size;
+            if (!ReadFile(reading, room ? output + length : rest,
+                          room ? static_cast<DWORD>(size - length) : sizeof rest, &count,
+                          nullptr) ||
+                count == 0) {
+                break;
+            }
+            fits = fits && room;
+            length += room ? count : 0;
         }
         WaitForSingleObject(started.hProcess, INFINITE);
         GetExitCodeProcess(started.hProcess, &exitCode);
