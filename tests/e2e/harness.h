@@ -89,6 +89,7 @@ struct Outcome
     std::string out;
     std::string err;
     DWORD exitCode = 0;
+    DWORD processId = 0;
 };
 
 // A file or process set up for one case; each undoes itself.

@@ -1,11 +1,16 @@
-# cmake -DMAKENSIS=... -DWIXL=... -DMSIINFO=... -DBUILD_DIR=... -DHERE=... -P build_installers.cmake
-# Builds the installers that the installer tests run, with warnings as errors:
+# cmake -DMAKENSIS=... [-DWIXL=... -DMSIINFO=...] [-DRUN_X86=ON] -DBUILD_DIR=... -DHERE=...
+#   -P build_installers.cmake
+# Builds the installers that the installer tests run, with warnings as errors, for NSIS's
+# x86-unicode stubs where they can run (RUN_X86: on Windows itself, when this NSIS has them),
+# which is what most installers are, and for amd64-unicode elsewhere (this Wine runs 64-bit
+# programs only):
 # - the example, from what `cmake --install` ships (installer-kit/), with a stand-in jar;
 # - checks.exe from checks.nsi, and two copies whose QUENZ_EXE is no Quenz: a program that
 #   says nothing (checks-mute.exe) and a file that is no program at all (checks-broken.exe),
 #   and one that behaves as on a volume without short (8.3) names;
-# - checks.nsi for the x86 stubs too, built but never run (this Wine runs 64-bit programs only).
-# - the MSI package of product.wxs with Quenz.wxs, and a copy whose Quenz is no program.
+# - checks.nsi for every stub this NSIS has (all three where RUN_X86 is off);
+# - with wixl, the MSI package of product.wxs with Quenz.wxs, and a copy whose Quenz is no
+#   program.
 # It also takes the batch example out of README.md into quenz-check.cmd, beside Quenz.exe.
 if(NOT EXISTS "${MAKENSIS}")
   message(FATAL_ERROR "no makensis: install nsis (scripts/test does)")
@@ -28,21 +33,43 @@ if(failed)
   message(FATAL_ERROR "cmake --install failed")
 endif()
 file(WRITE ${kit}/Dalmivorax.jar "the jar the example installs\n")
-makensis(example.nsi "-XTarget amd64-unicode")
 
-foreach(target amd64-unicode x86-unicode x86-ansi)
-  makensis(${HERE}/checks.nsi "-X!addincludedir ${kit}" "-XTarget ${target}"
-    -DOUTFILE=${BUILD_DIR}/checks-${target}.exe)
+set(run amd64-unicode)
+foreach(target x86-unicode x86-ansi amd64-unicode)
+  set(options "-X!addincludedir ${kit}" "-XTarget ${target}" -DOUTFILE=${BUILD_DIR}/checks-${target}.exe)
+  if(RUN_X86 AND NOT target STREQUAL amd64-unicode)
+    # A missing stub is told apart from a fault of the header by the amd64 build that follows.
+    execute_process(COMMAND ${MAKENSIS} -V2 -WX ${options} ${HERE}/checks.nsi
+      WORKING_DIRECTORY ${kit} RESULT_VARIABLE failed OUTPUT_QUIET ERROR_QUIET)
+    if(NOT failed AND target STREQUAL x86-unicode)
+      set(run x86-unicode)
+    endif()
+  else()
+    makensis(${HERE}/checks.nsi ${options})
+  endif()
 endforeach()
-file(RENAME ${BUILD_DIR}/checks-amd64-unicode.exe ${BUILD_DIR}/checks.exe)
-makensis(${HERE}/checks.nsi "-X!addincludedir ${kit}" "-XTarget amd64-unicode"
+message(STATUS "The installers run with NSIS's ${run} stubs.")
+makensis(example.nsi "-XTarget ${run}")
+file(COPY_FILE ${BUILD_DIR}/checks-${run}.exe ${BUILD_DIR}/checks.exe)
+makensis(${HERE}/checks.nsi "-X!addincludedir ${kit}" "-XTarget ${run}"
   -DQUENZ_EXE=${BUILD_DIR}/empty.exe -DOUTFILE=${BUILD_DIR}/checks-mute.exe)
-makensis(${HERE}/checks.nsi "-X!addincludedir ${kit}" "-XTarget amd64-unicode"
+makensis(${HERE}/checks.nsi "-X!addincludedir ${kit}" "-XTarget ${run}"
   -DQUENZ_EXE=${kit}/README.md -DOUTFILE=${BUILD_DIR}/checks-broken.exe)
-makensis(${HERE}/checks.nsi "-X!addincludedir ${kit}" "-XTarget amd64-unicode"
+makensis(${HERE}/checks.nsi "-X!addincludedir ${kit}" "-XTarget ${run}"
   -D__QUENZ_TEST_NO_SHORT_NAMES -DOUTFILE=${BUILD_DIR}/checks-no-short-names.exe)
 
+file(READ ${kit}/README.md readme)
+if(NOT readme MATCHES "```bat\n([^`]*)```")
+  message(FATAL_ERROR "README.md has no ```bat example")
+endif()
+string(REPLACE "\n" "\r\n" batch "${CMAKE_MATCH_1}")
+file(WRITE ${BUILD_DIR}/quenz-check.cmd "${batch}")
+
 # The MSI package, with Quenz.wxs as shipped, and a copy whose Binary row Quenz is no program.
+if(NOT WIXL OR NOT MSIINFO)
+  message(STATUS "No wixl and msiinfo: no MSI package.")
+  return()
+endif()
 file(READ ${kit}/Quenz.wxs fragment)
 if(NOT fragment MATCHES "<Fragment>(.*)</Fragment>")
   message(FATAL_ERROR "Quenz.wxs has no fragment")
@@ -65,10 +92,3 @@ foreach(name product product-broken)
     message(FATAL_ERROR "${name}.msi lacks the immediate QuenzCheck at 1050:\n${log}\n${actions}\n${sequence}")
   endif()
 endforeach()
-
-file(READ ${kit}/README.md readme)
-if(NOT readme MATCHES "```bat\n([^`]*)```")
-  message(FATAL_ERROR "README.md has no ```bat example")
-endif()
-string(REPLACE "\n" "\r\n" batch "${CMAKE_MATCH_1}")
-file(WRITE ${BUILD_DIR}/quenz-check.cmd "${batch}")

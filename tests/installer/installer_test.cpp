@@ -6,6 +6,7 @@
 #include "tests/e2e/harness.h"
 
 #include <msi.h>
+#include <tlhelp32.h>
 
 namespace {
 
@@ -13,8 +14,7 @@ namespace {
 #define SETUP "\"{tests}installer-kit\\DalmivoraxJava-setup.exe\" /S /D={java}"
 #define UNINSTALL "\"{java}\\uninstall.exe\" /S _?={java}"
 // As Apps & Features starts it: it copies itself to %TEMP%, starts the copy and returns at
-// once. The copy inherits the output pipe, and RunProgram reads it to its end: the row's
-// outcome is seen once the copy has ended too.
+// once. The row's outcome is seen once the copy has ended too (WaitForChildren).
 #define UNINSTALL_AS_PERSON "\"{java}\\uninstall.exe\" /S"
 #define CHECKS(name) "\"{tests}" name ".exe\" /S /D={java}"
 // cmd.exe /c drops the outer pair of quotes.
@@ -72,6 +72,26 @@ std::string Names(const std::string& folder)
     return joined;
 }
 
+// Waits for what `parent` left running, as an uninstaller leaves its copy. (Under Wine the copy
+// also holds the output pipe that RunProgram reads to its end, so it has ended already.)
+void WaitForChildren(DWORD parent)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more;
+         more = Process32NextW(snapshot, &entry)) {
+        HANDLE child = entry.th32ParentProcessID == parent
+                           ? OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID)
+                           : nullptr;
+        if (child != nullptr) {
+            EXPECT_EQ(WaitForSingleObject(child, 60000), WAIT_OBJECT_0) << "still running";
+            CloseHandle(child);
+        }
+    }
+    CloseHandle(snapshot);
+}
+
 class Installer : public testing::TestWithParam<InstallerRow>
 {
 protected:
@@ -89,6 +109,7 @@ TEST_P(Installer, ExitsAndLeaves)
     ASSERT_FALSE(testing::Test::HasFailure());
     const std::string commandLine = world.Expand(row.commandLine);
     const Outcome outcome = RunProgram(nullptr, commandLine, world.scratch());
+    WaitForChildren(outcome.processId);
     EXPECT_EQ(outcome.exitCode, row.exitCode) << commandLine << "\n" << outcome.out;
     const std::string answer = Contents(world.Expand("{java}.answer"));
     if (!row.answer.empty() && row.answer.back() == '*') {
