@@ -5,7 +5,7 @@ const fs = require("fs");
 const path = require("path");
 
 const { runLint } = require(
-  path.join(process.argv[2], "@tktco", "node-actionlint", "build", "run-lint.js"),
+  path.resolve(process.argv[2], "@tktco", "node-actionlint", "build", "run-lint.js"),
 );
 const files = process.argv.slice(3);
 
