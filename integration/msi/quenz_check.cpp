@@ -101,6 +101,10 @@ bool FolderArgument(MSIHANDLE install, wchar_t* argument, size_t size)
         Log(install, L"QuenzCheck: QUENZ_DIR or INSTALLDIR is too long");
         return false;
     }
+    if (folder[0] == L'\0') {
+        Log(install, L"QuenzCheck: neither QUENZ_DIR nor INSTALLDIR is set: nothing is changed");
+        return false;
+    }
     // A backslash before the closing quote would escape it: "C:\Apps\" reaches Quenz as
     // C:\Apps" followed by the rest of the command line. The folder means the same without it.
     for (size_t end = wcslen(folder); end > 0 && folder[end - 1] == L'\\'; --end) {
