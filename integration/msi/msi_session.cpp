@@ -61,7 +61,7 @@ int AskRetryOrCancel(MSIHANDLE install, const wchar_t* text)
     // UILevel 4 is the reduced UI and 5 the full one; 2 and 3, no UI and the basic one, show
     // no box that could ask.
     wchar_t level[16];
-    if (!ReadProperty(install, L"UILevel", level, 16) || (_wtoi(level) & 0xF) < 4) {
+    if (!ReadProperty(install, L"UILevel", level, 16) || _wtoi(level) < 4) {
         return 0;
     }
     const int choice = Message(
