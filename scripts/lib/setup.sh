@@ -78,6 +78,19 @@ quenz_wineserver() {
   if [ -x "$wine_dir/wineserver" ]; then echo "$wine_dir/wineserver"; else command -v wineserver; fi
 }
 
+# Names Wine's own failure around a program that ended with status $1, having printed the file
+# $2 on standard output and $3 on standard error: "silent" when Wine ended non-zero before
+# anything was printed, "ld.so" when glibc's assertion ended Wine's Unix side. Fails for others.
+quenz_wine_failure() {
+  if [ "$1" -ne 0 ] && [ ! -s "$2" ] && [ ! -s "$3" ]; then
+    echo silent
+  elif [ "$1" -ne 0 ] && grep -q '^Inconsistency detected by ld\.so' "$3"; then
+    echo ld.so
+  else
+    return 1
+  fi
+}
+
 # Quiet Wine: no debug channels, and no offer to install Mono or Gecko in a new prefix.
 quenz_wine_environment() {
   export WINEDEBUG=${WINEDEBUG:--all}
