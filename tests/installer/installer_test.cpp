@@ -1,6 +1,7 @@
 // Installers with Quenz inside, run silently under raw command lines: the example installer and
 // uninstaller; checks.exe, which runs both macros in .onInit and writes what QuenzCheck answered
 // to {java}.answer; and README's batch example under cmd.exe.
+#include <algorithm>
 #include <thread>
 
 #include "tests/e2e/harness.h"
