@@ -80,10 +80,13 @@ quenz_wineserver() {
 
 # Names Wine's own failure around a program that ended with status $1, having printed the file
 # $2 on standard output and $3 on standard error: "silent" when Wine ended non-zero before
-# anything was printed, "ld.so" when glibc's assertion ended Wine's Unix side. Fails for others.
+# anything was printed, "client" when Wine lost its wineserver before the program printed
+# anything, "ld.so" when glibc's assertion ended Wine's Unix side. Fails for others.
 quenz_wine_failure() {
   if [ "$1" -ne 0 ] && [ ! -s "$2" ] && [ ! -s "$3" ]; then
     echo silent
+  elif [ "$1" -ne 0 ] && [ ! -s "$2" ] && grep -q '^wine client error:' "$3"; then
+    echo client
   elif [ "$1" -ne 0 ] && grep -q '^Inconsistency detected by ld\.so' "$3"; then
     echo ld.so
   else

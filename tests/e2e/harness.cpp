@@ -291,16 +291,16 @@ World::World(const Scene& setup)
     if (setup.winLength > 0) {
         win_ = PathOfLength(win_, setup.winLength);
     }
+    if (setup.prepare != nullptr) {
+        const Outcome prepared = RunProgram(nullptr, Expand(setup.prepare), scratch_);
+        EXPECT_EQ(prepared.exitCode, 0u) << "preparing with " << Expand(setup.prepare);
+    }
     Place(setup.jar, java_, "Dalmivorax.jar");
     Place(setup.exe, win_, "Dalmivorax.exe");
     ini_.emplace(setup.ini == nullptr ? nullptr : Expand(setup.ini).c_str());
     // Quenz only ever reads the INI file: it must not appear, change or go either.
     if (!ini_->path().empty()) {
         watched_.push_back(ini_->path());
-    }
-    if (setup.prepare != nullptr) {
-        const Outcome prepared = RunProgram(nullptr, Expand(setup.prepare), scratch_);
-        EXPECT_EQ(prepared.exitCode, 0u) << "preparing with " << Expand(setup.prepare);
     }
     // Snapshots first: a file held without sharing cannot be read.
     for (const std::string& path : watched_) {

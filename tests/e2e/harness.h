@@ -58,8 +58,9 @@ struct Scene
     const char* winDir = "{scratch}\\win";   // {win}
     int javaLength = 0;                      // when set, {java} is padded to this many bytes
     int winLength = 0;                       // likewise {win}, which is {scratch}\win
-    const char* prepare = nullptr;           // a command line run once the files are placed, before
-                                             // anything is held; it must exit 0
+    const char* prepare = nullptr;           // a command line run before the files are placed
+                                             // (an installer, into a folder not there yet); it
+                                             // must exit 0
 };
 
 // One end-to-end case: the raw command line after the program's name, the world, the exact

@@ -2,6 +2,8 @@
 // uninstaller; checks.exe, which runs both macros in .onInit and writes what QuenzCheck answered
 // to {java}.answer; and README's batch example under cmd.exe.
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
 #include <thread>
 
 #include "tests/e2e/harness.h"
@@ -15,7 +17,7 @@ namespace {
 #define SETUP "\"{tests}installer-kit\\DalmivoraxJava-setup.exe\" /S /D={java}"
 #define UNINSTALL "\"{java}\\uninstall.exe\" /S _?={java}"
 // As Apps & Features starts it: it copies itself to %TEMP%, starts the copy and returns at
-// once. The row's outcome is seen once the copy has ended too (WaitForChildren).
+// once. The row's outcome is seen once the copy has ended too (WaitForCopyInTemp).
 #define UNINSTALL_AS_PERSON "\"{java}\\uninstall.exe\" /S"
 #define CHECKS(name) "\"{tests}" name ".exe\" /S /D={java}"
 // cmd.exe /c drops the outer pair of quotes.
@@ -44,17 +46,36 @@ const char* const kFullwidthQuote = "{scratch}\\x＂ -nj";
 #define MSI_SILENT "*QuenzCheck: nobody can be asked (a silent or basic-UI run): nothing is changed"
 const wchar_t* const kProductCode = L"{258D53B6-4AA9-434D-9212-E1861CA755E1}";
 
-struct InstallerRow
+struct Ending
 {
-    std::string name;
-    std::string commandLine;
-    Scene setup;
     DWORD exitCode;
     std::string after;  // the names in {java} afterwards, sorted, blank-separated, and
                         // +product while the test package stays installed
     std::string answer; // {java}.answer; a final * stands for any rest, a first * for any text
                         // before and after
 };
+
+struct InstallerRow
+{
+    std::string name;
+    std::string commandLine;
+    Scene setup;
+    Ending ending;
+    // Where the scratch folder's volume makes no short (8.3) names, as on Windows' own hosted
+    // runners, a folder outside the code page cannot always reach Quenz; unset, the same ending.
+    std::optional<Ending> withoutShortNames = std::nullopt;
+};
+
+// The scratch folder's name is longer than 8.3, so it has a short name of its own unless its
+// volume makes none.
+bool HasShortNames(const std::string& folder)
+{
+    const std::wstring path = ToWide(folder);
+    wchar_t shortForm[MAX_PATH];
+    const DWORD length = GetShortPathNameW(path.c_str(), shortForm, MAX_PATH);
+    const std::wstring given = length > 0 && length < MAX_PATH ? shortForm : path;
+    return given.substr(given.rfind(L'\\')) != path.substr(path.rfind(L'\\'));
+}
 
 std::string Contents(const std::string& path)
 {
@@ -84,20 +105,37 @@ std::string Names(const std::string& folder)
     return joined;
 }
 
-// Waits for what `parent` left running, as an uninstaller leaves its copy. (Under Wine the copy
-// also holds the output pipe that RunProgram reads to its end, so it has ended already.)
-void WaitForChildren(DWORD parent)
+std::wstring LongForm(const wchar_t* path)
 {
+    wchar_t full[MAX_PATH];
+    const DWORD length = GetLongPathNameW(path, full, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? full : path;
+}
+
+// Waits for the copy of itself that an uninstaller leaves running in the temporary folder, as
+// it does when started as a person starts it. Only for that: the first program of a new Wine
+// session also gets Wine's own explorer.exe and services.exe as children, which never end.
+void WaitForCopyInTemp(DWORD parent)
+{
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = LongForm(temp);
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32FirstW(snapshot, &entry); more;
          more = Process32NextW(snapshot, &entry)) {
         HANDLE child = entry.th32ParentProcessID == parent
-                           ? OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID)
+                           ? OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                                         entry.th32ProcessID)
                            : nullptr;
-        if (child != nullptr) {
+        wchar_t image[MAX_PATH];
+        DWORD size = MAX_PATH;
+        if (child != nullptr && QueryFullProcessImageNameW(child, 0, image, &size) &&
+            _wcsnicmp(LongForm(image).c_str(), folder.c_str(), folder.size()) == 0) {
             EXPECT_EQ(WaitForSingleObject(child, 60000), WAIT_OBJECT_0) << "still running";
+        }
+        if (child != nullptr) {
             CloseHandle(child);
         }
     }
@@ -119,12 +157,19 @@ TEST_P(Installer, ExitsAndLeaves)
     const InstallerRow& row = GetParam();
     World world(row.setup);
     ASSERT_FALSE(testing::Test::HasFailure());
+    const bool shortNames = HasShortNames(world.scratch());
+    // Set where the volume is known, so that no row passes by the ending of the other kind.
+    if (const char* known = getenv("QUENZ_SHORT_NAMES")) {
+        ASSERT_EQ(shortNames, std::string(known) == "on") << world.scratch();
+    }
+    const Ending& ending =
+        shortNames || !row.withoutShortNames ? row.ending : *row.withoutShortNames;
     const std::string commandLine = world.Expand(row.commandLine);
     const Outcome outcome = RunProgram(nullptr, commandLine, world.scratch());
-    WaitForChildren(outcome.processId);
-    EXPECT_EQ(outcome.exitCode, row.exitCode) << commandLine << "\n" << outcome.out;
+    WaitForCopyInTemp(outcome.processId);
+    EXPECT_EQ(outcome.exitCode, ending.exitCode) << commandLine << "\n" << outcome.out;
     const std::string answer = Contents(world.Expand("{java}.answer"));
-    const std::string expected = world.Expand(row.answer);
+    const std::string expected = world.Expand(ending.answer);
     if (!expected.empty() && expected.front() == '*') {
         EXPECT_NE(answer.find(expected.substr(1)), std::string::npos) << expected;
     } else if (!expected.empty() && expected.back() == '*') {
@@ -133,7 +178,7 @@ TEST_P(Installer, ExitsAndLeaves)
         EXPECT_EQ(answer, expected);
     }
     world.EndHolders();
-    if (row.exitCode != 0) {
+    if (ending.exitCode != 0) {
         world.ExpectUnchanged();
     }
     std::string after = Names(world.Expand("{java}"));
@@ -141,7 +186,7 @@ TEST_P(Installer, ExitsAndLeaves)
         after += " +product";
         RunProgram(nullptr, world.Expand(MSI("/x", "product")), world.scratch());
     }
-    EXPECT_EQ(after, row.after);
+    EXPECT_EQ(after, ending.after);
     // The custom action's own copy of Quenz.exe is gone.
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
@@ -158,7 +203,8 @@ INSTANTIATE_TEST_SUITE_P(Silent, Installer, testing::Values(
     InstallerRow{"RefusesWhileWindowsRuns", SETUP, {.exe = Main::Running, .ini = kIni}, 2, "", ""},
     InstallerRow{"InstallsInAccentedFolder", SETUP, {.jar = Main::Free, .javaDir = kAccented}, 0, INSTALLED, ""},
     InstallerRow{"RefusesInAccentedFolder", SETUP, {.jar = Main::Shared, .javaDir = kAccented}, 2, "Dalmivorax.jar", ""},
-    InstallerRow{"InstallsOutsideCodePage", SETUP, {.jar = Main::Free, .javaDir = kVietnamese}, 0, INSTALLED, ""},
+    InstallerRow{"InstallsOutsideCodePage", SETUP, {.jar = Main::Free, .javaDir = kVietnamese}, 0, INSTALLED, "",
+        Ending{2, "Dalmivorax.jar", ""}},
     InstallerRow{"RefusesOutsideCodePage", SETUP, {.jar = Main::Shared, .javaDir = kVietnamese}, 2, "Dalmivorax.jar", ""},
     InstallerRow{"RefusesBesideLookAlike", SETUP, {.jar = Main::Shared, .javaDir = kLookAlike, .prepare = MAKE_LOOK_ALIKE},
         2, "Dalmivorax.jar", ""},
@@ -188,8 +234,9 @@ INSTANTIATE_TEST_SUITE_P(Silent, Installer, testing::Values(
     InstallerRow{"BatchGoesOnWhenNothingRuns", BATCH("{java}"), {.jar = Main::Free}, 0, "Dalmivorax.jar", ""},
     InstallerRow{"BatchStopsWhileJavaRuns", BATCH("{java}"), {.jar = Main::Shared}, 2, "Dalmivorax.jar", ""},
     InstallerRow{"BatchTakesFinalBackslash", BATCH("{java}\\"), {.jar = Main::Shared}, 2, "Dalmivorax.jar", ""},
+    // Without short names the batch file passes the name changed: the held jar goes unseen.
     InstallerRow{"BatchStopsOutsideCodePage", BATCH("{java}"), {.jar = Main::Shared, .javaDir = kVietnamese}, 2,
-        "Dalmivorax.jar", ""},
+        "Dalmivorax.jar", "", Ending{0, "Dalmivorax.jar", ""}},
     InstallerRow{"MsiInstallsWhenNothingRuns", MSI_INSTALL("product"), {.jar = Main::NoFolder}, 0,
         "Dalmivorax.jar +product", "*Quenz: Durante a verificacao se o arquivo esta sendo utilizado, foi retornado o codigo [3]"},
     // "Running" is believed after a second look only.
@@ -202,7 +249,7 @@ INSTANTIATE_TEST_SUITE_P(Silent, Installer, testing::Values(
     InstallerRow{"MsiInstallsInAccentedFolder", MSI_INSTALL("product"), {.jar = Main::Free, .javaDir = kAccented}, 0,
         "Dalmivorax.jar +product", MSI_FREE},
     InstallerRow{"MsiRefusesOutsideCodePage", MSI_INSTALL("product"), {.jar = Main::Shared, .javaDir = kVietnamese}, 1603,
-        "Dalmivorax.jar", MSI_SILENT},
+        "Dalmivorax.jar", MSI_SILENT, Ending{1603, "Dalmivorax.jar", "*and no short (8.3) name: nothing is changed"}},
     InstallerRow{"MsiUninstallRefusesWhileJavaRuns", MSI("/x", "product"),
         {.jar = Main::Shared, .prepare = MSI_INSTALL("product")}, 1603, "Dalmivorax.jar +product", MSI_SILENT},
     InstallerRow{"MsiUninstallRemovesOnceFree", MSI("/x", "product"), {.jar = Main::Absent, .prepare = MSI_INSTALL("product")},

@@ -4,6 +4,10 @@
 const fs = require("fs");
 const path = require("path");
 
+// Go's WebAssembly runtime takes its random numbers from globalThis.crypto, which Node.js has
+// had since 19; Debian 12's Node.js 18 has the same object as require("crypto").webcrypto.
+globalThis.crypto ??= require("crypto").webcrypto;
+
 const { runLint } = require(
   path.resolve(process.argv[2], "@tktco", "node-actionlint", "build", "run-lint.js"),
 );
