@@ -2,7 +2,6 @@
 
 #include <msiquery.h>
 #include <stdarg.h>
-#include <stdlib.h>
 #include <wchar.h>
 
 namespace {
@@ -58,14 +57,9 @@ void Log(MSIHANDLE install, const wchar_t* format, ...)
 
 int AskRetryOrCancel(MSIHANDLE install, const wchar_t* text)
 {
-    // UILevel 4 is the reduced UI and 5 the full one; 2 and 3, no UI and the basic one, show
-    // no box that could ask.
-    wchar_t level[16];
-    if (!ReadProperty(install, L"UILevel", level, 16) || _wtoi(level) < 4) {
-        return 0;
-    }
-    const int choice = Message(
+    // Whatever the UI level: Windows Installer itself knows where a box can be seen. A box of
+    // the action's own would show even under /passive, where nobody is meant to be asked.
+    return Message(
         install, static_cast<INSTALLMESSAGE>(INSTALLMESSAGE_USER | MB_RETRYCANCEL | MB_ICONWARNING),
         text);
-    return choice == IDRETRY || choice == IDCANCEL ? choice : 0;
 }

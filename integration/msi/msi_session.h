@@ -10,6 +10,7 @@ bool ReadProperty(MSIHANDLE install, const wchar_t* name, wchar_t* value, DWORD 
 // Writes one line, printf-style, to the installation's log. A support person has nothing else.
 void Log(MSIHANDLE install, const wchar_t* format, ...);
 
-// In the full or reduced UI, asks the person with a Retry/Cancel box and returns IDRETRY or
-// IDCANCEL; returns 0 when nobody can be asked (a silent or basic-UI run).
+// Asks the person with a Retry/Cancel box, shown as `text` reads, and returns what Windows
+// Installer answered: IDRETRY, IDCANCEL, or anything else (0 under /qn and /passive) when nobody
+// could be asked.
 int AskRetryOrCancel(MSIHANDLE install, const wchar_t* text);

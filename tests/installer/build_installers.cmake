@@ -9,8 +9,9 @@
 #   says nothing (checks-mute.exe) and a file that is no program at all (checks-broken.exe),
 #   and one that behaves as on a volume without short (8.3) names;
 # - checks.nsi for every stub this NSIS has (all three where RUN_X86 is off);
-# - with wixl, the MSI package of product.wxs with Quenz.wxs, and a copy whose Quenz is no
-#   program.
+# - with wixl, the MSI package of product.wxs, which includes Quenz.wxi from the kit: version 1
+#   (product.msi), version 2, which replaces it (product-v2.msi), and version 1 from a kit whose
+#   Quenz.exe is no program (product-broken.msi).
 # It also takes the batch example out of README.md into quenz-check.cmd, beside Quenz.exe.
 if(NOT EXISTS "${MAKENSIS}")
   message(FATAL_ERROR "no makensis: install nsis (scripts/test does)")
@@ -65,23 +66,30 @@ endif()
 string(REPLACE "\n" "\r\n" batch "${CMAKE_MATCH_1}")
 file(WRITE ${BUILD_DIR}/quenz-check.cmd "${batch}")
 
-# The MSI package, with Quenz.wxs as shipped, and a copy whose Binary row Quenz is no program.
+# The MSI packages, each built in a kit as an author builds one, Quenz.wxi included as shipped.
 if(NOT WIXL OR NOT MSIINFO)
   message(STATUS "No wixl and msiinfo: no MSI package.")
   return()
 endif()
-file(READ ${kit}/Quenz.wxs fragment)
-if(NOT fragment MATCHES "<Fragment>(.*)</Fragment>")
-  message(FATAL_ERROR "Quenz.wxs has no fragment")
-endif()
-file(READ ${HERE}/product.wxs product)
-string(REPLACE "<!-- Quenz.wxs -->" "${CMAKE_MATCH_1}" product "${product}")
-file(WRITE ${kit}/product.wxs "${product}")
-string(REPLACE "SourceFile=\"Quenz.exe\"" "SourceFile=\"README.md\"" product "${product}")
-file(WRITE ${kit}/product-broken.wxs "${product}")
-foreach(name product product-broken)
-  execute_process(COMMAND ${WIXL} -a x64 -o ${BUILD_DIR}/${name}.msi ${name}.wxs
-    WORKING_DIRECTORY ${kit} RESULT_VARIABLE failed OUTPUT_VARIABLE log ERROR_VARIABLE log)
+file(WRITE ${kit}/Dalmivorax.cfg "the jar component's key file\n")
+set(broken ${BUILD_DIR}/installer-kit-broken)
+file(REMOVE_RECURSE ${broken})
+file(MAKE_DIRECTORY ${broken})
+file(COPY ${kit}/Quenz.wxi ${kit}/QuenzCA.dll ${kit}/Dalmivorax.jar ${kit}/Dalmivorax.cfg
+  DESTINATION ${broken})
+file(COPY_FILE ${kit}/README.md ${broken}/Quenz.exe)
+set(v1 -D Version=1.0.0 -D ProductCode={258D53B6-4AA9-434D-9212-E1861CA755E1}
+  -D JarComponent={17E7DB61-F3CE-4A41-81F1-C4E363B30898})
+# Version 2 gives the jar's component a code of its own, as a new authoring may.
+set(v2 -D Version=2.0.0 -D ProductCode={9F1C3E52-7B6A-4C1D-8E2F-3A4B5C6D7E8F}
+  -D JarComponent={0B6E2A41-5C3D-4E7F-9A18-2B3C4D5E6F70})
+foreach(package "product;${kit};v1" "product-v2;${kit};v2" "product-broken;${broken};v1")
+  list(GET package 0 name)
+  list(GET package 1 dir)
+  list(GET package 2 version)
+  execute_process(COMMAND ${WIXL} -a x64 ${${version}} -I ${dir} -o ${BUILD_DIR}/${name}.msi
+    ${HERE}/product.wxs
+    WORKING_DIRECTORY ${dir} RESULT_VARIABLE failed OUTPUT_VARIABLE log ERROR_VARIABLE log)
   # wixl has exited 0 on a package whose sequence names a custom action it failed to write.
   execute_process(COMMAND ${MSIINFO} export ${BUILD_DIR}/${name}.msi CustomAction
     OUTPUT_VARIABLE actions)

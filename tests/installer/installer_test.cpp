@@ -43,8 +43,21 @@ const char* const kFullwidthQuote = "{scratch}\\x＂ -nj";
     "msiexec.exe " verb " \"{tests}" package ".msi\" /qn /l*v \"{java}.answer\""
 #define MSI_INSTALL(package) MSI("/i", package) " \"INSTALLDIR={java}\""
 #define MSI_FREE "*QuenzCheck: no edition of Dalmivorax runs: the installation goes on"
-#define MSI_SILENT "*QuenzCheck: nobody can be asked (a silent or basic-UI run): nothing is changed"
-const wchar_t* const kProductCode = L"{258D53B6-4AA9-434D-9212-E1861CA755E1}";
+#define MSI_SILENT                                                                                 \
+    "*QuenzCheck: nobody can be asked (no box in a silent or passive run, answer 0): nothing is "  \
+    "changed"
+#define MSI_INSTALLED "Dalmivorax.cfg Dalmivorax.jar +product"
+#define PRODUCT_CODE "{258D53B6-4AA9-434D-9212-E1861CA755E1}"
+// A repair as Wine's msiexec takes it (its /fa is broken).
+#define MSI_REPAIR                                                                                 \
+    "msiexec.exe /i " PRODUCT_CODE " REINSTALL=ALL REINSTALLMODE=amus /qn /l*v \"{java}.answer\""
+// The packages a row may leave installed: version 1 (+product) and version 2 (+v2), which
+// replaces it.
+const struct
+{
+    const char* code;
+    const char* token;
+} kProducts[] = {{PRODUCT_CODE, " +product"}, {"{9F1C3E52-7B6A-4C1D-8E2F-3A4B5C6D7E8F}", " +v2"}};
 
 struct Ending
 {
@@ -77,10 +90,17 @@ bool HasShortNames(const std::string& folder)
     return given.substr(given.rfind(L'\\')) != path.substr(path.rfind(L'\\'));
 }
 
+// The answer as UTF-8 with LF line ends, whether an installer wrote it or a Windows Installer log
+// in UTF-16 or with CR LF.
 std::string Contents(const std::string& path)
 {
     std::string bytes;
     ReadBytes(path, bytes);
+    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
+        bytes = FromWide(std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2),
+                                      (bytes.size() - 2) / 2));
+    }
+    bytes.erase(std::remove(bytes.begin(), bytes.end(), '\r'), bytes.end());
     return bytes;
 }
 
@@ -182,9 +202,12 @@ TEST_P(Installer, ExitsAndLeaves)
         world.ExpectUnchanged();
     }
     std::string after = Names(world.Expand("{java}"));
-    if (MsiQueryProductStateW(kProductCode) == INSTALLSTATE_DEFAULT) {
-        after += " +product";
-        RunProgram(nullptr, world.Expand(MSI("/x", "product")), world.scratch());
+    for (const auto& product : kProducts) {
+        if (MsiQueryProductStateW(ToWide(product.code).c_str()) == INSTALLSTATE_DEFAULT) {
+            after += product.token;
+            RunProgram(nullptr, "msiexec.exe /x " + std::string(product.code) + " /qn",
+                       world.scratch());
+        }
     }
     EXPECT_EQ(after, ending.after);
     // The custom action's own copy of Quenz.exe is gone.
@@ -238,22 +261,38 @@ INSTANTIATE_TEST_SUITE_P(Silent, Installer, testing::Values(
     InstallerRow{"BatchStopsOutsideCodePage", BATCH("{java}"), {.jar = Main::Shared, .javaDir = kVietnamese}, 2,
         "Dalmivorax.jar", "", Ending{0, "Dalmivorax.jar", ""}},
     InstallerRow{"MsiInstallsWhenNothingRuns", MSI_INSTALL("product"), {.jar = Main::NoFolder}, 0,
-        "Dalmivorax.jar +product", "*Quenz: Durante a verificacao se o arquivo esta sendo utilizado, foi retornado o codigo [3]"},
+        MSI_INSTALLED, "*Quenz: Durante a verificacao se o arquivo esta sendo utilizado, foi retornado o codigo [3]"},
     // "Running" is believed after a second look only.
     InstallerRow{"MsiRefusesWhileJavaRuns", MSI_INSTALL("product"), {.jar = Main::Shared}, 1603, "Dalmivorax.jar",
         "*QuenzCheck: Quenz: O Dalmivorax Java esta em execucao.\nQuenzCheck: Quenz: Verificando"},
     InstallerRow{"MsiQuenzDirBeforeInstallDir", MSI("/i", "product") " INSTALLDIR={scratch}\\other \"QUENZ_DIR={java}\"",
         {.jar = Main::Shared}, 1603, "Dalmivorax.jar", "*Quenz is given \"{java}\""},
     InstallerRow{"MsiRefusesWhileWindowsRuns", MSI_INSTALL("product"), {.exe = Main::Running, .ini = kIni}, 1603, "",
-        "*QuenzCheck: the Windows edition runs; asking the person to close it"},
+        "*QuenzCheck: the Windows edition runs\n"},
     InstallerRow{"MsiInstallsInAccentedFolder", MSI_INSTALL("product"), {.jar = Main::Free, .javaDir = kAccented}, 0,
-        "Dalmivorax.jar +product", MSI_FREE},
+        MSI_INSTALLED, MSI_FREE},
+    // Under /passive, as under /qn, Windows Installer shows no box and answers 0.
+    InstallerRow{"MsiPassiveRefuses", MSI_INSTALL("product") " /passive", {.jar = Main::Shared}, 1603, "Dalmivorax.jar",
+        MSI_SILENT},
     InstallerRow{"MsiRefusesOutsideCodePage", MSI_INSTALL("product"), {.jar = Main::Shared, .javaDir = kVietnamese}, 1603,
         "Dalmivorax.jar", MSI_SILENT, Ending{1603, "Dalmivorax.jar", "*and no short (8.3) name: nothing is changed"}},
+    // The package does not remember INSTALLDIR: removal, repair and upgrade resolve it to the
+    // default folder, and the jar's own folder is checked as Windows Installer recorded it.
     InstallerRow{"MsiUninstallRefusesWhileJavaRuns", MSI("/x", "product"),
-        {.jar = Main::Shared, .prepare = MSI_INSTALL("product")}, 1603, "Dalmivorax.jar +product", MSI_SILENT},
-    InstallerRow{"MsiUninstallRemovesOnceFree", MSI("/x", "product"), {.jar = Main::Absent, .prepare = MSI_INSTALL("product")},
-        0, "", MSI_FREE},
+        {.jar = Main::Shared, .prepare = MSI_INSTALL("product")}, 1603, MSI_INSTALLED,
+        "*QuenzCheck: " PRODUCT_CODE " installed Dalmivorax.jar in {java} (component"},
+    InstallerRow{"MsiRepairRefuses", MSI_REPAIR, {.jar = Main::Shared, .prepare = MSI_INSTALL("product")}, 1603,
+        MSI_INSTALLED, MSI_SILENT},
+    InstallerRow{"MsiRepairRefusesWithoutKeyFile", MSI_REPAIR,
+        {.jar = Main::Shared, .prepare = "cmd.exe /c " MSI_INSTALL("product") " && del \"{java}\\Dalmivorax.cfg\""},
+        1603, "Dalmivorax.jar +product", MSI_SILENT},
+    // Version 2 goes into the default folder, and finds version 1 in {java} by its own package,
+    // where the jar's component has another code.
+    InstallerRow{"MsiUpgradeRefusesWhileOldRuns", MSI("/i", "product-v2"), {.jar = Main::Shared, .prepare = MSI_INSTALL("product")},
+        1603, MSI_INSTALLED, "*installed Dalmivorax.jar in {java} (component {17E7DB61-F3CE-4A41-81F1-C4E363B30898})"},
+    // Wine's msiexec removes the files from INSTALLDIR as it resolves it, not from where they went.
+    InstallerRow{"MsiUninstallRemovesOnceFree", MSI("/x", "product") " \"INSTALLDIR={java}\"",
+        {.jar = Main::Absent, .prepare = MSI_INSTALL("product")}, 0, "", MSI_FREE},
     InstallerRow{"MsiQuenzThatIsNoProgram", MSI_INSTALL("product-broken"), {.jar = Main::Free}, 1603, "Dalmivorax.jar",
         "*QuenzCheck: Quenz could not be run (error 193)"}),
     RowName);

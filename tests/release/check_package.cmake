@@ -9,7 +9,7 @@ if(failed)
 endif()
 file(GLOB_RECURSE installed RELATIVE ${WORK_DIR}/installed ${WORK_DIR}/installed/*)
 list(SORT installed)
-if(NOT installed STREQUAL "Quenz.exe;Quenz.nsh;Quenz.wxs;QuenzCA.dll;README.md;example.nsi")
+if(NOT installed STREQUAL "Quenz.exe;Quenz.nsh;Quenz.wxi;QuenzCA.dll;README.md;example.nsi")
   message(FATAL_ERROR "installed: ${installed}")
 endif()
 
