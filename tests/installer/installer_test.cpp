@@ -53,11 +53,8 @@ const char* const kFullwidthQuote = "{scratch}\\x＂ -nj";
     "msiexec.exe /i " PRODUCT_CODE " REINSTALL=ALL REINSTALLMODE=amus /qn /l*v \"{java}.answer\""
 // The packages a row may leave installed: version 1 (+product) and version 2 (+v2), which
 // replaces it.
-const struct
-{
-    const char* code;
-    const char* token;
-} kProducts[] = {{PRODUCT_CODE, " +product"}, {"{9F1C3E52-7B6A-4C1D-8E2F-3A4B5C6D7E8F}", " +v2"}};
+const char* const kProducts[][2] = {{PRODUCT_CODE, " +product"},
+                                    {"{9F1C3E52-7B6A-4C1D-8E2F-3A4B5C6D7E8F}", " +v2"}};
 
 struct Ending
 {
@@ -125,21 +122,14 @@ std::string Names(const std::string& folder)
     return joined;
 }
 
-std::wstring LongForm(const wchar_t* path)
-{
-    wchar_t full[MAX_PATH];
-    const DWORD length = GetLongPathNameW(path, full, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? full : path;
-}
-
 // Waits for the copy of itself that an uninstaller leaves running in the temporary folder, as
 // it does when started as a person starts it. Only for that: the first program of a new Wine
 // session also gets Wine's own explorer.exe and services.exe as children, which never end.
 void WaitForCopyInTemp(DWORD parent)
 {
-    wchar_t temp[MAX_PATH];
+    wchar_t temp[MAX_PATH] = L"";
     GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder = LongForm(temp);
+    GetLongPathNameW(temp, temp, MAX_PATH);
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
@@ -152,7 +142,8 @@ void WaitForCopyInTemp(DWORD parent)
         wchar_t image[MAX_PATH];
         DWORD size = MAX_PATH;
         if (child != nullptr && QueryFullProcessImageNameW(child, 0, image, &size) &&
-            _wcsnicmp(LongForm(image).c_str(), folder.c_str(), folder.size()) == 0) {
+            GetLongPathNameW(image, image, MAX_PATH) > 0 &&
+            _wcsnicmp(image, temp, wcslen(temp)) == 0) {
             EXPECT_EQ(WaitForSingleObject(child, 60000), WAIT_OBJECT_0) << "still running";
         }
         if (child != nullptr) {
@@ -202,11 +193,10 @@ TEST_P(Installer, ExitsAndLeaves)
         world.ExpectUnchanged();
     }
     std::string after = Names(world.Expand("{java}"));
-    for (const auto& product : kProducts) {
-        if (MsiQueryProductStateW(ToWide(product.code).c_str()) == INSTALLSTATE_DEFAULT) {
-            after += product.token;
-            RunProgram(nullptr, "msiexec.exe /x " + std::string(product.code) + " /qn",
-                       world.scratch());
+    for (const auto& [code, token] : kProducts) {
+        if (MsiQueryProductStateW(ToWide(code).c_str()) == INSTALLSTATE_DEFAULT) {
+            after += token;
+            RunProgram(nullptr, "msiexec.exe /x " + std::string(code) + " /qn", world.scratch());
         }
     }
     EXPECT_EQ(after, ending.after);
