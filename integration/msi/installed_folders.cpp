@@ -22,7 +22,9 @@ bool AddJarFolders(MSIHANDLE install, MSIHANDLE database, const wchar_t* product
                              L"`Component`.`Component`",
                              &view) != ERROR_SUCCESS ||
         MsiViewExecute(view, 0) != ERROR_SUCCESS) {
-        Log(install, L"QuenzCheck: no File table to find Dalmivorax.jar of %ls in", product);
+        Log(install,
+            L"QuenzCheck: the package of %ls has no File table to look for Dalmivorax.jar in",
+            product);
         MsiCloseHandle(view);
         return true;
     }
@@ -122,7 +124,8 @@ bool AddInstalledFolders(MSIHANDLE install, FolderList& folders)
     MsiCloseHandle(view);
     MsiCloseHandle(database);
     if (!fits) {
-        Log(install, L"QuenzCheck: more folders than the %u it can check",
+        Log(install,
+            L"QuenzCheck: more than %u folders to check, or one too long: nothing is changed",
             static_cast<unsigned>(FolderList::kCapacity));
     }
     return fits;
