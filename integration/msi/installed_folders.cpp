@@ -87,10 +87,11 @@ bool AddInstalledFolders(MSIHANDLE install, FolderList& folders)
     const MSIHANDLE database = MsiGetActiveDatabase(install);
     bool fits = true;
     wchar_t installed[16];
-    wchar_t product[64];
-    if (ReadProperty(install, L"Installed", installed, 16) && installed[0] != L'\0' &&
-        ReadProperty(install, L"ProductCode", product, 64)) {
-        fits = AddJarFolders(install, database, product, folders);
+    // A value too long for the buffer is set all the same.
+    if (!ReadProperty(install, L"Installed", installed, 16) || installed[0] != L'\0') {
+        wchar_t product[64];
+        fits = ReadProperty(install, L"ProductCode", product, 64) &&
+               AddJarFolders(install, database, product, folders);
     }
     MSIHANDLE view = 0;
     MSIHANDLE row = 0;
@@ -98,13 +99,14 @@ bool AddInstalledFolders(MSIHANDLE install, FolderList& folders)
                              &view) == ERROR_SUCCESS &&
         MsiViewExecute(view, 0) == ERROR_SUCCESS) {
         while (fits && MsiViewFetch(view, &row) == ERROR_SUCCESS) {
-            wchar_t property[80];
-            DWORD size = 80;
-            // FindRelatedProducts, which comes first, puts the products it found there.
-            wchar_t related[4096];
-            if ((MsiRecordGetInteger(row, 2) & kOnlyDetect) == 0 &&
-                MsiRecordGetStringW(row, 1, property, &size) == ERROR_SUCCESS &&
-                ReadProperty(install, property, related, 4096)) {
+            if ((MsiRecordGetInteger(row, 2) & kOnlyDetect) == 0) {
+                wchar_t property[80];
+                DWORD size = 80;
+                // FindRelatedProducts, which comes first, puts the products it found there.
+                wchar_t related[4096] = L"";
+                // A list that does not fit would leave replaced products unchecked.
+                fits = MsiRecordGetStringW(row, 1, property, &size) == ERROR_SUCCESS &&
+                       ReadProperty(install, property, related, 4096);
                 // Product codes, separated by semicolons.
                 for (wchar_t* code = related; fits && *code != L'\0';) {
                     wchar_t* end = code + wcscspn(code, L";");
@@ -125,7 +127,8 @@ bool AddInstalledFolders(MSIHANDLE install, FolderList& folders)
     MsiCloseHandle(database);
     if (!fits) {
         Log(install,
-            L"QuenzCheck: more than %u folders to check, or one too long: nothing is changed",
+            L"QuenzCheck: more than %u folders to check, or a folder or a list of products "
+            L"too long: nothing is changed",
             static_cast<unsigned>(FolderList::kCapacity));
     }
     return fits;
