@@ -1,15 +1,4 @@
-# Cross-builds Windows x64 executables with Debian's MinGW-w64 (posix threads flavour,
-# whose std::mutex GoogleTest needs).
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-builds Windows x64 executables with Debian's MinGW-w64.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
 set(QUENZ_MINGW_PREFIX x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${QUENZ_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${QUENZ_MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER ${QUENZ_MINGW_PREFIX}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${QUENZ_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

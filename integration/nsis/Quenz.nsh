@@ -4,6 +4,9 @@
 ;   !define QUENZ_EXE "path\to\Quenz.exe"  ; optional: where makensis finds Quenz.exe
 ;   !include "Quenz.nsh"
 ;
+; By default the installer carries the Quenz.exe that runs wherever it runs: x86\Quenz.exe beside
+; this file for an x86 target (which runs on 32-bit Windows too), Quenz.exe beside it for amd64.
+;
 ;   ${QuenzCheck} DIR CODE_VAR TEXT_VAR
 ;       Runs Quenz once for DIR, the Java edition's installation directory, without a console
 ;       window. CODE_VAR gets 1 when an edition is running, 0 when none is, and "error" when
@@ -32,7 +35,7 @@
 !ifndef QUENZ_NSH_INCLUDED
 !define QUENZ_NSH_INCLUDED
 
-!define /ifndef QUENZ_EXE "${__FILEDIR__}\Quenz.exe"
+!define __QUENZ_KIT "${__FILEDIR__}"
 ; How long to wait before asking again when Quenz said "running": see QuenzWaitWhileRunning.
 !define /ifndef QUENZ_CONFIRM_PAUSE_MS 500
 
@@ -124,7 +127,14 @@
   StrCpy $__QuenzExe "$PLUGINSDIR\Quenz.exe"
   IfFileExists $__QuenzExe __QuenzExtracted${__QUENZ_C}
   SetDetailsPrint none
-  File "/oname=$__QuenzExe" "${QUENZ_EXE}"
+  ; Decided here, after any Target instruction of the script.
+  !ifdef QUENZ_EXE
+    File "/oname=$__QuenzExe" "${QUENZ_EXE}"
+  !else if ${NSIS_PTR_SIZE} > 4
+    File "/oname=$__QuenzExe" "${__QUENZ_KIT}\Quenz.exe"
+  !else
+    File "/oname=$__QuenzExe" "${__QUENZ_KIT}\x86\Quenz.exe"
+  !endif
   SetDetailsPrint lastused
   __QuenzExtracted${__QUENZ_C}:
   ; No console window; the answer is the exit code ("error" when it could not start) and the

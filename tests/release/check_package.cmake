@@ -1,6 +1,7 @@
 # cmake -DBUILD_DIR=... -DWORK_DIR=... -P check_package.cmake
 # Passes when `cmake --install` and the ZIP package both hold exactly Quenz.exe, README.md and
-# the NSIS header with its example, the custom action and its WiX source.
+# the NSIS header with its example, the custom action and its WiX source, and the 32-bit Quenz.exe
+# and custom action under x86/, each as built.
 file(REMOVE_RECURSE ${WORK_DIR})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${WORK_DIR}/installed
                 OUTPUT_QUIET RESULT_VARIABLE failed)
@@ -9,7 +10,7 @@ if(failed)
 endif()
 file(GLOB_RECURSE installed RELATIVE ${WORK_DIR}/installed ${WORK_DIR}/installed/*)
 list(SORT installed)
-if(NOT installed STREQUAL "Quenz.exe;Quenz.nsh;Quenz.wxi;QuenzCA.dll;README.md;example.nsi")
+if(NOT installed STREQUAL "Quenz.exe;Quenz.nsh;Quenz.wxi;QuenzCA.dll;README.md;example.nsi;x86/Quenz.exe;x86/QuenzCA.dll")
   message(FATAL_ERROR "installed: ${installed}")
 endif()
 
@@ -29,9 +30,11 @@ list(TRANSFORM installed PREPEND ${name}/ OUTPUT_VARIABLE expected)
 if(NOT entries STREQUAL expected)
   message(FATAL_ERROR "the zip holds: ${entries}")
 endif()
-file(SHA256 ${WORK_DIR}/installed/Quenz.exe installed_hash)
-file(SHA256 ${BUILD_DIR}/Quenz.exe built_hash)
-if(NOT installed_hash STREQUAL built_hash)
-  message(FATAL_ERROR "the installed Quenz.exe differs from the built one")
-endif()
+foreach(program Quenz.exe QuenzCA.dll x86/Quenz.exe x86/QuenzCA.dll)
+  file(SHA256 ${WORK_DIR}/installed/${program} installed_hash)
+  file(SHA256 ${BUILD_DIR}/${program} built_hash)
+  if(NOT installed_hash STREQUAL built_hash)
+    message(FATAL_ERROR "the installed ${program} differs from the built one")
+  endif()
+endforeach()
 message(STATUS "package ${name}.zip: ${entries}")

@@ -1,0 +1,12 @@
+# Shared by the two MinGW-w64 toolchains: Debian's cross compilers for QUENZ_MINGW_PREFIX, posix
+# threads flavour (whose std::mutex GoogleTest needs).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_C_COMPILER ${QUENZ_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${QUENZ_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER ${QUENZ_MINGW_PREFIX}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${QUENZ_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
