@@ -1,13 +1,26 @@
 # Shared by the scripts: installs what is missing and finds Wine. Source it; do not run it.
 
-# Debian packages that building and running Quenz needs.
+# Debian packages that building and running Quenz needs: both toolchains, since the kit carries
+# 32-bit programs too.
 QUENZ_RUN_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine64 googletest)
+  g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine64 googletest)
 # What the test suite needs on top: the double-byte locale, the static checkers, makensis,
 # and wixl with msitools, with an X display and xdotool, for the installer tests.
 QUENZ_TEST_PACKAGES=(locales cppcheck clang-format nsis wixl msitools xvfb xdotool)
 
 quenz_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+
+# Repeats, at the very end of a log that may be shown cut, the last lines that each failed test of
+# the build folder $1 printed, from ctest's own log, without GoogleTest's banners.
+quenz_show_failures() {
+  echo "How the failed tests ended:"
+  awk '/^[0-9]+\/[0-9]+ Test: / { name = $3; n = 0 }
+    /^<end of output>/ { capture = 0 }
+    capture && !/^(\[|Running main|Note: Google Test|\r?$)/ { last[n++ % 8] = $0 }
+    /^-+$/ && previous ~ /^Output:/ { capture = 1 }
+    /^Test Failed\./ { print "-- " name; for (i = n > 8 ? n - 8 : 0; i < n; i++) print last[i % 8] }
+    { previous = $0 }' "$1/Testing/Temporary/LastTest.log"
+}
 
 # Installs those of the named Debian packages that are not installed yet.
 quenz_install_packages() {
@@ -19,9 +32,10 @@ quenz_install_packages() {
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "Installing ${missing[*]}" >&2
   local sudo=()
+  # sudo's env_reset would drop a plain assignment before it.
   [ "$(id -u)" -eq 0 ] || sudo=(sudo)
   "${sudo[@]}" apt-get update -qq >&2
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
     "${missing[@]}" >&2
 }
 
@@ -58,10 +72,11 @@ quenz_install_japanese_locale() {
   "${sudo[@]}" localedef -i ja_JP -f UTF-8 ja_JP.UTF-8 >&2
 }
 
-# Prints the path of the 64-bit Wine loader.
+# Prints the path of the Wine loader: QUENZ_WINE when set (the x86 lane's, which starts 32-bit
+# programs), else the 64-bit one.
 quenz_wine() {
   local candidate
-  for candidate in "$(command -v wine64 || true)" /usr/lib/wine/wine64 "$(command -v wine || true)"; do
+  for candidate in "${QUENZ_WINE:-}" "$(command -v wine64 || true)" /usr/lib/wine/wine64 "$(command -v wine || true)"; do
     if [ -n "$candidate" ] && [ -x "$candidate" ]; then
       echo "$candidate"
       return 0
@@ -123,9 +138,62 @@ quenz_boot_user_prefix() {
   [ -f "$prefix/system.reg" ] || quenz_boot_new_prefix "$prefix"
 }
 
+# WINEARCH=win32 makes a 32-bit Windows; a prefix keeps the kind it was made with.
 quenz_boot_new_prefix() {
-  echo "Setting up the Wine prefix $1" >&2
+  echo "Setting up the Wine prefix $1${WINEARCH:+ ($WINEARCH)}" >&2
   WINEPREFIX="$1" "$(quenz_wine)" wineboot --init >/dev/null 2>&1 || true
   WINEPREFIX="$1" "$(quenz_wineserver)" -w
   [ -f "$1/system.reg" ] || { echo "Wine could not set up $1" >&2; return 1; }
+}
+
+# Makes the tar $2 of a bare Debian $1 (debootstrap's minbase, with the official image's sources),
+# unless it is there.
+quenz_bare_debian() {
+  local suite=$1 tar=$2 bare=$2.dir
+  [ -f "$tar" ] && return 0
+  quenz_install_packages debootstrap
+  echo "Making a bare Debian $suite in $(dirname "$tar")" >&2
+  rm -rf "$bare"
+  mkdir -p "$bare"
+  debootstrap --variant=minbase "$suite" "$bare" http://deb.debian.org/debian >&2
+  if [ "$suite" = bookworm ]; then
+    cat >"$bare/etc/apt/sources.list.d/debian.sources" <<'SOURCES'
+Types: deb
+URIs: http://deb.debian.org/debian
+Suites: bookworm bookworm-updates
+Components: main
+
+Types: deb
+URIs: http://deb.debian.org/debian-security
+Suites: bookworm-security
+Components: main
+SOURCES
+    rm -f "$bare/etc/apt/sources.list"
+  fi
+  tar -C "$bare" -cf "$tar.part" . && mv "$tar.part" "$tar"
+  rm -rf "$bare"
+}
+
+# Runs a command as root in the Debian root $1, with the folder $2 (if not empty) seen at the same
+# path inside, and an environment of only the NAME=VALUE words that start the command. A mount
+# namespace of its own, so that nothing mounted there outlives the run, and a process namespace,
+# so that nothing started there (Wine's servers) does either. Needs root.
+quenz_chroot() {
+  local root=$1 bind=$2
+  shift 2
+  unshare --mount --pid --fork --propagation private bash -c '
+    root=$1 bind=$2
+    shift 2
+    mount -t proc proc "$root/proc"
+    mount --rbind /dev "$root/dev"
+    mount -t tmpfs -o size=64m tmpfs "$root/dev/shm"
+    mount -t devpts -o newinstance,ptmxmode=0666 devpts "$root/dev/pts"
+    mount -t sysfs -o ro sysfs "$root/sys"
+    if [ -n "$bind" ]; then
+      mkdir -p "$root$bind"
+      mount --bind "$bind" "$root$bind"
+    fi
+    exec chroot "$root" /usr/bin/env -i HOME=/root \
+      PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@"
+  ' quenz-chroot "$root" "$bind" "$@"
 }

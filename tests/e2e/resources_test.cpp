@@ -49,6 +49,38 @@ TEST(Resources, VersionNamesTheProduct)
     }
 }
 
+WORD Machine(const std::string& path)
+{
+    std::string bytes;
+    if (!ReadBytes(path, bytes) || bytes.size() < 0x40) {
+        return 0;
+    }
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes.data());
+    const size_t at = static_cast<size_t>(dos->e_lfanew) + 4;
+    return at + sizeof(IMAGE_FILE_HEADER) <= bytes.size()
+               ? reinterpret_cast<const IMAGE_FILE_HEADER*>(bytes.data() + at)->Machine
+               : 0;
+}
+
+// The programs under test are as wide as the tests, so that each lane runs its own; and the
+// x86 lane runs where it says it does: in a WoW64 prefix (win64) or on 32-bit Windows (win32).
+TEST(Resources, ProgramsOfTheLane)
+{
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    for (const char* file : {"Quenz.exe", "QuenzCA.dll"}) {
+        EXPECT_EQ(Machine(BesideTests(file)), Machine(self)) << file;
+    }
+    if (GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") == nullptr) {
+        return;
+    }
+    BOOL wow64 = FALSE;
+    ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64));
+    const char* arch = getenv("QUENZ_WINEARCH");
+    const std::string expected = sizeof(void*) == 8 ? "" : wow64 ? "win64" : "win32";
+    EXPECT_EQ(arch == nullptr ? "" : arch, expected);
+}
+
 BOOL CALLBACK CountManifest(HMODULE, LPCSTR, LPSTR name, LONG_PTR found)
 {
     reinterpret_cast<std::vector<ULONG_PTR>*>(found)->push_back(reinterpret_cast<ULONG_PTR>(name));

@@ -1,15 +1,17 @@
-# cmake -DMAKENSIS=... [-DWIXL=... -DMSIINFO=...] [-DRUN_X86=ON] -DBUILD_DIR=... -DHERE=...
-#   -P build_installers.cmake
+# cmake -DMAKENSIS=... [-DWIXL=... -DMSIINFO=...] [-DRUN_X86=ON | -DX86_KIT=ON]
+#   -DBUILD_DIR=... -DHERE=... -P build_installers.cmake
 # Builds the installers that the installer tests run, with warnings as errors, for NSIS's
 # x86-unicode stubs where they can run (RUN_X86: on Windows itself, when this NSIS has them),
 # which is what most installers are, and for amd64-unicode elsewhere (this Wine runs 64-bit
-# programs only):
+# programs only); from a 32-bit build's kit (X86_KIT), which holds the x86 programs alone, for the
+# x86 stubs only:
 # - the example, from what `cmake --install` ships (installer-kit/), with a stand-in jar;
 # - checks.exe from checks.nsi, and two copies whose QUENZ_EXE is no Quenz: a program that
 #   says nothing (checks-mute.exe) and a file that is no program at all (checks-broken.exe),
 #   and one that behaves as on a volume without short (8.3) names;
 # - checks.nsi for every stub this NSIS has (all three where RUN_X86 is off);
-# - with wixl, the MSI package of product.wxs, which includes Quenz.wxi from the kit: version 1
+# - with wixl, the MSI package of product.wxs, 64-bit or from an X86_KIT 32-bit, which includes
+#   Quenz.wxi from the kit: version 1
 #   (product.msi), version 2, which replaces it (product-v2.msi), and version 1 from a kit whose
 #   Quenz.exe is no program (product-broken.msi).
 # It also takes the batch example out of README.md into quenz-check.cmd, beside Quenz.exe.
@@ -36,7 +38,12 @@ endif()
 file(WRITE ${kit}/Dalmivorax.jar "the jar the example installs\n")
 
 set(run amd64-unicode)
-foreach(target x86-unicode x86-ansi amd64-unicode)
+set(targets x86-unicode x86-ansi amd64-unicode)
+if(X86_KIT)
+  set(run x86-unicode)
+  set(targets x86-unicode x86-ansi)
+endif()
+foreach(target ${targets})
   set(options "-X!addincludedir ${kit}" "-XTarget ${target}" -DOUTFILE=${BUILD_DIR}/checks-${target}.exe)
   if(RUN_X86 AND NOT target STREQUAL amd64-unicode)
     # A missing stub is told apart from a fault of the header by the amd64 build that follows.
@@ -73,11 +80,18 @@ if(NOT WIXL OR NOT MSIINFO)
 endif()
 file(WRITE ${kit}/Dalmivorax.cfg "the jar component's key file\n")
 set(broken ${BUILD_DIR}/installer-kit-broken)
+if(X86_KIT)
+  set(programs x86/)
+  set(platform -a x86 -D QuenzPlatform=x86 -D Platform=x86 -D ProgramFiles=ProgramFilesFolder -D Win64=no)
+else()
+  set(programs "")
+  set(platform -a x64 -D Platform=x64 -D ProgramFiles=ProgramFiles64Folder -D Win64=yes)
+endif()
 file(REMOVE_RECURSE ${broken})
-file(MAKE_DIRECTORY ${broken})
-file(COPY ${kit}/Quenz.wxi ${kit}/QuenzCA.dll ${kit}/Dalmivorax.jar ${kit}/Dalmivorax.cfg
-  DESTINATION ${broken})
-file(COPY_FILE ${kit}/README.md ${broken}/Quenz.exe)
+file(MAKE_DIRECTORY ${broken}/${programs})
+file(COPY ${kit}/Quenz.wxi ${kit}/Dalmivorax.jar ${kit}/Dalmivorax.cfg DESTINATION ${broken})
+file(COPY ${kit}/${programs}QuenzCA.dll DESTINATION ${broken}/${programs})
+file(COPY_FILE ${kit}/README.md ${broken}/${programs}Quenz.exe)
 set(v1 -D Version=1.0.0 -D ProductCode={258D53B6-4AA9-434D-9212-E1861CA755E1}
   -D JarComponent={17E7DB61-F3CE-4A41-81F1-C4E363B30898})
 # Version 2 gives the jar's component a code of its own, as a new authoring may.
@@ -87,7 +101,7 @@ foreach(package "product;${kit};v1" "product-v2;${kit};v2" "product-broken;${bro
   list(GET package 0 name)
   list(GET package 1 dir)
   list(GET package 2 version)
-  execute_process(COMMAND ${WIXL} -a x64 ${${version}} -I ${dir} -o ${BUILD_DIR}/${name}.msi
+  execute_process(COMMAND ${WIXL} ${platform} ${${version}} -I ${dir} -o ${BUILD_DIR}/${name}.msi
     ${HERE}/product.wxs
     WORKING_DIRECTORY ${dir} RESULT_VARIABLE failed OUTPUT_VARIABLE log ERROR_VARIABLE log)
   # wixl has exited 0 on a package whose sequence names a custom action it failed to write.
