@@ -251,8 +251,18 @@ IniFile::IniFile(const char* text)
     char windows[MAX_PATH] = {};
     GetWindowsDirectoryA(windows, MAX_PATH);
     path_ = std::string(windows) + "\\Dal-vor.ini";
-    existed_ = ReadBytes(path_, saved_);
-    DeleteFileA(path_.c_str());
+    saved_ = path_ + ".quenz-saved";
+    none_ = path_ + ".quenz-none";
+    PutBack();
+    if (!MoveFileExA(path_.c_str(), saved_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND) {
+            ADD_FAILURE() << "cannot set " << path_ << " aside: " << error;
+            path_.clear();
+            return;
+        }
+        WriteBytes(none_, "");
+    }
     if (text != nullptr) {
         WriteBytes(path_, text);
     }
@@ -260,12 +270,19 @@ IniFile::IniFile(const char* text)
 
 IniFile::~IniFile()
 {
-    if (path_.empty()) {
+    if (!path_.empty()) {
+        PutBack();
+    }
+}
+
+void IniFile::PutBack() const
+{
+    if (MoveFileExA(saved_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
         return;
     }
-    DeleteFileA(path_.c_str());
-    if (existed_) {
-        WriteBytes(path_, saved_);
+    if (GetFileAttributesA(none_.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        DeleteFileA(path_.c_str());
+        DeleteFileA(none_.c_str());
     }
 }
 

@@ -108,6 +108,8 @@ private:
     HANDLE input_ = nullptr;
 };
 
+// Dal-vor.ini in the Windows directory for one case. What was there is kept on disk beside it
+// until it is put back, so that a run that was killed loses nothing: the next one puts it back.
 class IniFile
 {
 public:
@@ -121,9 +123,11 @@ public:
     IniFile& operator=(const IniFile&) = delete;
 
 private:
+    void PutBack() const;
+
     std::string path_;
-    bool existed_ = false;
-    std::string saved_;
+    std::string saved_; // the file that was there
+    std::string none_;  // a mark that there was none
 };
 
 // A private folder for one case, removed afterwards, with the case's world inside.

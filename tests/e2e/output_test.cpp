@@ -56,4 +56,27 @@ TEST(Holders, FileIsFreeOnceTheHolderEnds)
     }
 }
 
+// A case killed while it held Dal-vor.ini aside leaves what was there beside it; the next case
+// puts that back, rather than taking the killed case's file for someone's own.
+TEST(Holders, IniSetAsideByAKilledCaseComesBack)
+{
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string path = std::string(windows) + "\\Dal-vor.ini";
+    std::string bytes;
+    if (ReadBytes(path, bytes)) {
+        GTEST_SKIP() << path << " is someone's own";
+    }
+    const std::string own = "[Dal-vor]\r\nPath=C:\\own\r\n";
+    WriteBytes(path + ".quenz-saved", own);
+    WriteBytes(path, "the killed case's");
+    {
+        IniFile next(nullptr);
+        EXPECT_FALSE(ReadBytes(path, bytes));
+    }
+    EXPECT_TRUE(ReadBytes(path, bytes));
+    EXPECT_EQ(bytes, own);
+    DeleteFileA(path.c_str());
+}
+
 } // namespace
