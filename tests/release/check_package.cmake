@@ -1,6 +1,7 @@
-# cmake -DBUILD_DIR=... -DWORK_DIR=... -P check_package.cmake
+# cmake -DBUILD_DIR=... -DWORK_DIR=... -DOWN_DIR=.|x86 -P check_package.cmake
 # Passes when `cmake --install` and the ZIP package both hold exactly Quenz.exe, README.md and
-# the NSIS header with its example, the custom action and its WiX source, and the 32-bit Quenz.exe
+# the NSIS header with its example, the custom action and its WiX source, the Inno Setup include
+# with its example, and the 32-bit Quenz.exe
 # and custom action under x86/, each as built.
 file(REMOVE_RECURSE ${WORK_DIR})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${WORK_DIR}/installed
@@ -10,7 +11,7 @@ if(failed)
 endif()
 file(GLOB_RECURSE installed RELATIVE ${WORK_DIR}/installed ${WORK_DIR}/installed/*)
 list(SORT installed)
-if(NOT installed STREQUAL "Quenz.exe;Quenz.nsh;Quenz.wxi;QuenzCA.dll;README.md;example.nsi;x86/Quenz.exe;x86/QuenzCA.dll")
+if(NOT installed STREQUAL "Quenz.exe;Quenz.iss;Quenz.nsh;Quenz.wxi;QuenzCA.dll;README.md;example.iss;example.nsi;x86/Quenz.exe;x86/QuenzCA.dll")
   message(FATAL_ERROR "installed: ${installed}")
 endif()
 
@@ -31,8 +32,16 @@ if(NOT entries STREQUAL expected)
   message(FATAL_ERROR "the zip holds: ${entries}")
 endif()
 foreach(program Quenz.exe QuenzCA.dll x86/Quenz.exe x86/QuenzCA.dll)
+  # The build's own width is built at its top, the other in other-width/.
+  get_filename_component(dir ./${program} DIRECTORY)
+  get_filename_component(name ${program} NAME)
+  if(dir STREQUAL "./${OWN_DIR}" OR dir STREQUAL "${OWN_DIR}")
+    set(built ${name})
+  else()
+    set(built other-width/${name})
+  endif()
   file(SHA256 ${WORK_DIR}/installed/${program} installed_hash)
-  file(SHA256 ${BUILD_DIR}/${program} built_hash)
+  file(SHA256 ${BUILD_DIR}/${built} built_hash)
   if(NOT installed_hash STREQUAL built_hash)
     message(FATAL_ERROR "the installed ${program} differs from the built one")
   endif()
