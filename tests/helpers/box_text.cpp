@@ -1,15 +1,22 @@
 // Reads a message box as a person would: prints the text of the one box on the screen in UTF-8,
-// with LF line ends; exits 1 when there is none.
+// with LF line ends; exits 1 when there is none. Given a button's ID (IDOK 1, IDCANCEL 2,
+// IDRETRY 4), then clicks it: key presses sent from outside do not reach every program's box.
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
-int main()
+int main(int argc, char** argv)
 {
-    // A message box is a dialog whose text is the static control 0xFFFF.
-    HWND box = FindWindowW(L"#32770", nullptr);
+    // A message box is a visible dialog whose text is the static control 0xFFFF; a program may
+    // keep other dialogs, hidden.
+    HWND box = nullptr;
     wchar_t text[2048] = {};
-    if (box == nullptr || GetDlgItemTextW(box, 0xFFFF, text, 2048) == 0) {
+    do {
+        box = FindWindowExW(nullptr, box, L"#32770", nullptr);
+    } while (box != nullptr &&
+             (!IsWindowVisible(box) || GetDlgItemTextW(box, 0xFFFF, text, 2048) == 0));
+    if (box == nullptr) {
         return 1;
     }
     std::string bytes;
@@ -22,5 +29,9 @@ int main()
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()),
               &written, nullptr);
+    HWND button = argc > 1 ? GetDlgItem(box, atoi(argv[1])) : nullptr;
+    if (argc > 1 && (button == nullptr || !PostMessageW(button, BM_CLICK, 0, 0))) {
+        return 1;
+    }
     return 0;
 }

@@ -1,4 +1,4 @@
-# cmake -DMAKENSIS=... [-DWIXL=... -DMSIINFO=...] [-DRUN_X86=ON | -DX86_KIT=ON]
+# cmake -DMAKENSIS=... [-DWIXL=... -DMSIINFO=...] [-DRUN_X86=ON | -DX86_KIT=ON [-DISCC=... -DRUN=...]]
 #   -DBUILD_DIR=... -DHERE=... -P build_installers.cmake
 # Builds the installers that the installer tests run, with warnings as errors, for NSIS's
 # x86-unicode stubs where they can run (RUN_X86: on Windows itself, when this NSIS has them),
@@ -14,6 +14,9 @@
 #   Quenz.wxi from the kit: version 1
 #   (product.msi), version 2, which replaces it (product-v2.msi), and version 1 from a kit whose
 #   Quenz.exe is no program (product-broken.msi).
+# - with ISCC, run by RUN (the suite's Wine), Inno Setup's example.iss as shipped (inno-setup.exe),
+#   and copies whose QuenzExe is no program (inno-broken.exe) or says nothing (inno-mute.exe),
+#   and one that looks again after 2 s (inno-slow.exe). RUN's words are separated by |.
 # It also takes the batch example out of README.md into quenz-check.cmd, beside Quenz.exe.
 if(NOT EXISTS "${MAKENSIS}")
   message(FATAL_ERROR "no makensis: install nsis (scripts/test does)")
@@ -72,6 +75,29 @@ if(NOT readme MATCHES "```bat\n([^`]*)```")
 endif()
 string(REPLACE "\n" "\r\n" batch "${CMAKE_MATCH_1}")
 file(WRITE ${BUILD_DIR}/quenz-check.cmd "${batch}")
+
+# Inno Setup's compiler is a Windows program: it takes Windows paths, where Wine shows / as Z:.
+if(ISCC)
+  string(REPLACE "|" ";" RUN "${RUN}")
+  string(REPLACE "/" "\\" output "Z:${BUILD_DIR}")
+  string(REPLACE "/" "\\" broken_quenz "Z:${kit}/README.md")
+  string(REPLACE "/" "\\" mute_quenz "Z:${BUILD_DIR}/empty.exe")
+  foreach(name inno-setup inno-broken inno-mute inno-slow)
+    set(define "")
+    if(name STREQUAL inno-broken)
+      set(define "/DQuenzExe=${broken_quenz}")
+    elseif(name STREQUAL inno-mute)
+      set(define "/DQuenzExe=${mute_quenz}")
+    elseif(name STREQUAL inno-slow)
+      set(define /DQuenzConfirmPauseMs=2000)
+    endif()
+    execute_process(COMMAND ${RUN} ${ISCC} /Q /O${output} /F${name} ${define} example.iss
+      WORKING_DIRECTORY ${kit} RESULT_VARIABLE failed OUTPUT_VARIABLE log ERROR_VARIABLE log)
+    if(failed)
+      message(FATAL_ERROR "ISCC ${define} example.iss failed:\n${log}")
+    endif()
+  endforeach()
+endif()
 
 # The MSI packages, each built in a kit as an author builds one, Quenz.wxi included as shipped.
 if(NOT WIXL OR NOT MSIINFO)

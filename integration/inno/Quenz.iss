@@ -1,0 +1,190 @@
+﻿; Quenz.iss: nothing is installed or removed while Dalmivorax runs, from an Inno Setup 6.3 (or
+; later) script. Include it after the [Setup] section:
+;
+;   #define QuenzExe "path\to\Quenz.exe"   ; optional: by default x86\Quenz.exe beside this file,
+;                                          ; which runs wherever Setup does
+;   #include "Quenz.iss"
+;
+; It checks the folder {app} at Setup's "Preparing to Install" step and at the uninstaller's
+; start, by event attributes, so that the script's own PrepareToInstall and InitializeUninstall
+; still run (after these, and only when these let the run go on). While an edition runs, a box
+; names it and offers Retry and Cancel; Cancel, or a silent run (/VERYSILENT /SUPPRESSMSGBOXES,
+; where the box takes its default, Cancel), stops Setup with exit code 7 and the uninstaller with
+; exit code 1, with nothing changed. So does a Quenz that cannot be run or gives no verdict.
+;
+; Setup installs a copy of Quenz.exe as {app}\Quenz.exe, since the uninstaller cannot extract
+; files from Setup; the uninstaller removes it at its end. Without it the uninstaller refuses,
+; as it cannot tell; running Setup again puts it back.
+;
+; Texts are [CustomMessages] (QuenzJavaRunning, QuenzWindowsRunning, QuenzCloseIt,
+; QuenzCannotCheck): entries placed after this include replace them, per language too. This
+; file is UTF-8 with a byte-order mark, so that ISCC reads its accented letters right.
+
+#ifndef QuenzExe
+  #define QuenzExe AddBackslash(ExtractFilePath(__PATHFILENAME__)) + "x86\Quenz.exe"
+#endif
+; How long to wait before asking again when Quenz said "running".
+#ifndef QuenzConfirmPauseMs
+  #define QuenzConfirmPauseMs 500
+#endif
+
+[Files]
+Source: "{#QuenzExe}"; DestDir: "{app}"; DestName: "Quenz.exe"; Flags: ignoreversion
+
+[CustomMessages]
+QuenzJavaRunning=O Dalmivorax Java está em execução.
+QuenzWindowsRunning=O Dalmivorax Windows está em execução.
+QuenzCloseIt=Feche-o e clique em Repetir para continuar, ou em Cancelar para sair sem alterar nada.
+QuenzCannotCheck=Não foi possível verificar se o Dalmivorax está em execução, e nada foi alterado.
+
+[Code]
+const
+  // Quenz's verdict lines, byte for byte: the last line of every answer it gives.
+  QuenzNone = 'Nenhum Dalmivorax esta em execucao.';
+  QuenzJava = 'O Dalmivorax Java esta em execucao.';
+  QuenzWindows = 'O Dalmivorax Windows esta em execucao.';
+  QuenzNoBestFit = $400; // WC_NO_BEST_FIT_CHARS
+
+function QuenzWideCharToMultiByte(CodePage, Flags: Cardinal; Text: String; TextLength: Integer;
+  Buffer: Cardinal; BufferSize: Integer; DefaultChar: Cardinal; var UsedDefault: Integer): Integer;
+  external 'WideCharToMultiByte@kernel32.dll stdcall';
+
+// Quenz reads its command line in the ANSI code page, where other letters would arrive changed:
+// as "?", as a look-alike (Ł as L), or, for a fullwidth quotation mark, as a quote that ends the
+// argument. True when every letter of Text converts exactly.
+function QuenzReachesAsIs(Text: String): Boolean;
+var
+  UsedDefault: Integer;
+begin
+  UsedDefault := 0;
+  Result := (QuenzWideCharToMultiByte(0, QuenzNoBestFit, Text, -1, 0, 0, 0, UsedDefault) > 0)
+    and (UsedDefault = 0);
+end;
+
+// What Quenz is given for Dir: the folder as it is, or its short (8.3) form, quoted; or -nj for
+// a folder that does not exist, from which the Java edition cannot be running. False, with Why
+// set, when the folder exists and no form of its name reaches Quenz intact.
+function QuenzArgument(Dir: String; var Argument, Why: String): Boolean;
+var
+  ShortName: String;
+begin
+  // A backslash before the closing quote would escape it: "C:\Apps\" reaches Quenz as C:\Apps"
+  // followed by the rest of the command line. The folder means the same without it.
+  while (Length(Dir) > 0) and (Dir[Length(Dir)] = '\') do
+    Delete(Dir, Length(Dir), 1);
+  Result := True;
+  if QuenzReachesAsIs(Dir) then
+    Argument := '"' + Dir + '"'
+  else if not DirExists(Dir) then
+    Argument := '-nj'
+  else begin
+    ShortName := GetShortName(Dir);
+    Result := QuenzReachesAsIs(ShortName);
+    Argument := '"' + ShortName + '"';
+    Why := 'O nome desta pasta tem letras que o Quenz não pode receber, e ela não tem nome curto (8.3): ' + Dir;
+  end;
+end;
+
+// Runs Quenz once for Dir. Returns 0 when no edition runs, 1 when the Java edition runs, 2 when
+// the Windows edition does, and -1 when Quenz gave no answer; Text gets the verdict line, or why
+// there is none. The exit code counts only with the verdict line that goes with it.
+function QuenzAsk(Exe, Dir: String; var Text: String): Integer;
+var
+  Argument, Verdict: String;
+  ExitCode: Integer;
+  Output: TExecOutput;
+begin
+  Result := -1;
+  if not QuenzArgument(Dir, Argument, Text) then
+    Exit;
+  try
+    if not ExecAndCaptureOutput(Exe, Argument, '', SW_HIDE, ewWaitUntilTerminated, ExitCode, Output) then begin
+      Text := 'O Quenz não pôde ser executado: ' + Exe + ' (' + SysErrorMessage(ExitCode) + ')';
+      Exit;
+    end;
+  except
+    Text := 'O Quenz não pôde ser executado: ' + Exe + ' (' + GetExceptionMessage + ')';
+    Exit;
+  end;
+  Verdict := '';
+  if GetArrayLength(Output.StdOut) > 0 then
+    Verdict := Output.StdOut[GetArrayLength(Output.StdOut) - 1];
+  Log('Quenz ' + Argument + ': ' + Verdict + ' (exit code ' + IntToStr(ExitCode) + ')');
+  Text := Verdict;
+  if (ExitCode = 0) and (Verdict = QuenzNone) then
+    Result := 0
+  else if (ExitCode = 1) and (Verdict = QuenzJava) then
+    Result := 1
+  else if (ExitCode = 1) and (Verdict = QuenzWindows) then
+    Result := 2
+  else
+    Text := 'O Quenz não deu uma resposta válida; código de saída: ' + IntToStr(ExitCode);
+end;
+
+// Returns '' once no edition runs. While one does, a box asks the person to close it, and
+// Retry asks again; otherwise returns why nothing may change, with Asked telling whether the
+// person saw that box. Each check opens the main file
+// exclusively for a moment, so another check of the same file at the same instant looks like a
+// running edition: "running" is believed only when a second check, after a pause, says it too.
+function QuenzWaitWhileRunning(Exe, Dir: String; var Asked: Boolean): String;
+var
+  Answer: Integer;
+  Confirming: Boolean;
+  Text: String;
+begin
+  Confirming := False;
+  Asked := False;
+  while True do begin
+    Answer := QuenzAsk(Exe, Dir, Text);
+    if Answer = 0 then begin
+      Result := '';
+      Exit;
+    end;
+    if Answer < 0 then begin
+      Log('Quenz cannot tell: ' + Text);
+      Result := CustomMessage('QuenzCannotCheck') + #13#10#13#10 + Text;
+      Exit;
+    end;
+    if not Confirming then begin
+      Confirming := True;
+      Sleep({#QuenzConfirmPauseMs});
+    end else begin
+      Confirming := False;
+      if Answer = 1 then
+        Result := CustomMessage('QuenzJavaRunning')
+      else
+        Result := CustomMessage('QuenzWindowsRunning');
+      Log(Result);
+      Asked := True;
+      if SuppressibleMsgBox(Result + #13#10#13#10 + CustomMessage('QuenzCloseIt'), mbError,
+          MB_RETRYCANCEL, IDCANCEL) <> IDRETRY then
+        Exit;
+    end;
+  end;
+end;
+
+// Setup shows the text it returns: as the reason on its Preparing to Install page, or in a box
+// when silent.
+<event('PrepareToInstall')>
+function QuenzPrepareToInstall(var NeedsRestart: Boolean): String;
+var
+  Asked: Boolean;
+begin
+  // Into Setup's temporary folder, which Setup removes.
+  ExtractTemporaryFile('Quenz.exe');
+  Result := QuenzWaitWhileRunning(ExpandConstant('{tmp}\Quenz.exe'), ExpandConstant('{app}'), Asked);
+end;
+
+// The uninstaller shows nothing of its own when this refuses: a person who was not asked to
+// close Dalmivorax is told why.
+<event('InitializeUninstall')>
+function QuenzInitializeUninstall(): Boolean;
+var
+  Asked: Boolean;
+  Why: String;
+begin
+  Why := QuenzWaitWhileRunning(ExpandConstant('{app}\Quenz.exe'), ExpandConstant('{app}'), Asked);
+  Result := Why = '';
+  if not Result and not Asked then
+    SuppressibleMsgBox(Why, mbCriticalError, MB_OK, IDOK);
+end;
