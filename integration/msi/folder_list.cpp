@@ -31,10 +31,16 @@ bool AddFolder(FolderList& folders, const wchar_t* folder)
     }
     if (folders.count == FolderList::kCapacity ||
         !CopyPart(folder, length, folders.names[folders.count], FolderList::kSize)) {
+        folders.dropped = true;
         return false;
     }
     ++folders.count;
     return true;
+}
+
+bool AllFoldersListed(const FolderList& folders)
+{
+    return folders.count > 0 && !folders.dropped;
 }
 
 bool IsJarFileName(const wchar_t* fileName)

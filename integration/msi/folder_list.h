@@ -8,11 +8,16 @@ struct FolderList
     static constexpr size_t kSize = 1024;
     wchar_t names[kCapacity][kSize];
     size_t count;
+    bool dropped; // a folder did not fit
 };
 
 // Adds `folder`, its final backslashes dropped, unless the list holds it already, in any case.
-// False when it does not fit: the list is full, or the name too long.
+// False, and the list marked, when it does not fit: the list is full, or the name too long.
 bool AddFolder(FolderList& folders, const wchar_t* folder);
+
+// Whether Quenz may be asked about the list: it holds a folder and dropped none, since a folder
+// left out would go unchecked and count as free.
+bool AllFoldersListed(const FolderList& folders);
 
 // True for a File row's FileName ("SHORT.JAR|Long name.jar", or the long name alone) whose long
 // name is Dalmivorax.jar, in any case.

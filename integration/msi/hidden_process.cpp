@@ -1,9 +1,11 @@
 #include "integration/msi/hidden_process.h"
 
-bool RunHidden(wchar_t* commandLine, char* output, size_t size, size_t& length, DWORD& exitCode)
+bool RunHidden(wchar_t* commandLine, DWORD timeoutMs, char* output, size_t size, size_t& length,
+               DWORD& exitCode, bool& timedOut)
 {
     length = 0;
     exitCode = 0;
+    timedOut = false;
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     HANDLE reading = nullptr;
     HANDLE writing = nullptr;
@@ -26,26 +28,43 @@ bool RunHidden(wchar_t* commandLine, char* output, size_t size, size_t& length, 
     CloseHandle(writing);
     bool fits = true;
     if (running) {
-        // Read to the end even past the buffer, so that the program never blocks on a full pipe.
-        char rest[512] = {};
-        DWORD count = 0;
+        // Read what has come while waiting, so that the program never blocks on a full pipe, and
+        // past the buffer; a program that does not end in time is ended.
+        const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+        bool ended = false;
         for (;;) {
-            const bool room = length < size;
-            if (!ReadFile(reading, room ? output + length : rest,
-                          room ? static_cast<DWORD>(size - length) : sizeof rest, &count,
-                          nullptr) ||
-                count == 0) {
+            DWORD available = 0;
+            if (!PeekNamedPipe(reading, nullptr, 0, nullptr, &available, nullptr)) {
+                available = 0;
+            }
+            if (available > 0) {
+                char rest[512] = {};
+                const bool room = length < size;
+                DWORD count = 0;
+                const DWORD most = room ? static_cast<DWORD>(size - length) : sizeof rest;
+                ReadFile(reading, room ? output + length : rest,
+                         available < most ? available : most, &count, nullptr);
+                fits = fits && room;
+                length += room ? count : 0;
+                continue;
+            }
+            if (ended) {
                 break;
             }
-            fits = fits && room;
-            length += room ? count : 0;
+            // Once it has ended, one more round takes what it wrote last.
+            ended = WaitForSingleObject(started.hProcess, 20) == WAIT_OBJECT_0;
+            if (!ended && GetTickCount64() >= deadline) {
+                TerminateProcess(started.hProcess, 1);
+                WaitForSingleObject(started.hProcess, INFINITE);
+                timedOut = true;
+                break;
+            }
         }
-        WaitForSingleObject(started.hProcess, INFINITE);
         GetExitCodeProcess(started.hProcess, &exitCode);
         CloseHandle(started.hThread);
         CloseHandle(started.hProcess);
     }
     CloseHandle(reading);
     length = fits ? length : 0;
-    return running;
+    return running && !timedOut;
 }

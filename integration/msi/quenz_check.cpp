@@ -34,14 +34,21 @@ const DWORD kConfirmPauseMs = 500;
 // Quenz's path and one folder's argument, quoted, with room for -nw.
 const size_t kCommandLineSize = MAX_PATH + 1110;
 
-// Runs Quenz once, writing each line it printed and its answer to the log.
-QuenzAnswer AskQuenz(MSIHANDLE install, wchar_t* commandLine)
+// Runs Quenz once, `timeoutMs` at most, writing each line it printed and its answer to the log.
+QuenzAnswer AskQuenz(MSIHANDLE install, wchar_t* commandLine, DWORD timeoutMs)
 {
     char output[8192];
     size_t length = 0;
     DWORD exitCode = 0;
-    if (!RunHidden(commandLine, output, sizeof output, length, exitCode)) {
-        Log(install, L"QuenzCheck: Quenz could not be run (error %lu): %ls", exitCode, commandLine);
+    bool timedOut = false;
+    if (!RunHidden(commandLine, timeoutMs, output, sizeof output, length, exitCode, timedOut)) {
+        if (timedOut) {
+            Log(install, L"QuenzCheck: Quenz did not end within %lu ms, and was ended: %ls",
+                timeoutMs, commandLine);
+        } else {
+            Log(install, L"QuenzCheck: Quenz could not be run (error %lu): %ls", exitCode,
+                commandLine);
+        }
         return QuenzAnswer::NoAnswer;
     }
     for (size_t start = 0, end = 0; start < length; start = end + 1) {
@@ -64,11 +71,11 @@ QuenzAnswer AskQuenz(MSIHANDLE install, wchar_t* commandLine)
 // Asks Quenz about every folder, the Windows edition with the first only; the first edition found
 // running is the answer.
 QuenzAnswer AskQuenzAboutAll(MSIHANDLE install, wchar_t (*commandLines)[kCommandLineSize],
-                             size_t count)
+                             size_t count, DWORD timeoutMs)
 {
     QuenzAnswer answer = QuenzAnswer::NothingRuns;
     for (size_t index = 0; index < count && answer == QuenzAnswer::NothingRuns; ++index) {
-        answer = AskQuenz(install, commandLines[index]);
+        answer = AskQuenz(install, commandLines[index], timeoutMs);
     }
     return answer;
 }
@@ -83,9 +90,12 @@ const wchar_t* TextOr(MSIHANDLE install, const wchar_t* name, const wchar_t* fal
 // Asks Quenz until no edition runs, or the person cancels, or nobody can be asked.
 UINT WaitWhileRunning(MSIHANDLE install, wchar_t (*commandLines)[kCommandLineSize], size_t count)
 {
+    wchar_t limit[16] = L"";
+    const DWORD timeoutMs =
+        TimeoutMs(ReadProperty(install, L"QUENZ_TIMEOUT_MS", limit, 16) ? limit : L"");
     bool confirming = false;
     for (;;) {
-        const QuenzAnswer answer = AskQuenzAboutAll(install, commandLines, count);
+        const QuenzAnswer answer = AskQuenzAboutAll(install, commandLines, count, timeoutMs);
         if (answer == QuenzAnswer::NothingRuns) {
             Log(install, L"QuenzCheck: no edition of Dalmivorax runs: the installation goes on");
             return ERROR_SUCCESS;
@@ -183,7 +193,7 @@ UINT __stdcall QuenzCheck(MSIHANDLE install)
     FolderList folders = {};
     wchar_t target[FolderList::kSize];
     if (!TargetFolder(install, target, FolderList::kSize) || !AddFolder(folders, target) ||
-        !AddInstalledFolders(install, folders)) {
+        !AddInstalledFolders(install, folders) || !AllFoldersListed(folders)) {
         return ERROR_INSTALL_FAILURE;
     }
     wchar_t quenz[MAX_PATH];

@@ -15,3 +15,7 @@ enum class QuenzAnswer
 // The exit code counts only with the verdict line that goes with it, as the last line of the
 // output: anything else at the Binary row is no answer, however it ends.
 QuenzAnswer ReadAnswer(DWORD exitCode, const char* output, size_t length);
+
+// How long to wait for Quenz's answer: the property QUENZ_TIMEOUT_MS's value, milliseconds in
+// decimal digits from 1 to 86400000 (a day), or else 120000 (two minutes).
+DWORD TimeoutMs(const wchar_t* value);

@@ -28,16 +28,24 @@
 ; that does not exist, Quenz checks the Windows edition alone (-nj), since the Java edition
 ; cannot be running from there; otherwise the answer is "error", naming the folder.
 ;
-; The box's texts are Portuguese, like Quenz's own; define any of QUENZ_TEXT_* before the
-; !include to replace them. This file is UTF-8 with a byte-order mark, so that makensis reads
+; A Quenz that has not ended within QUENZ_TIMEOUT_MS (120000 by default) is ended and counts as
+; no answer, never as "nothing runs". The box's texts are Portuguese, like Quenz's own; define
+; any of QUENZ_TEXT_* before the !include to replace them, with a LangString's $(Name) where
+; the installer speaks several languages. The macros print nothing into the compile log
+; below the verbosity QUENZ_VERBOSE (3 by default). This file is UTF-8 with a byte-order mark, so that makensis reads
 ; the accented letters right whatever the build machine's code page.
 
 !ifndef QUENZ_NSH_INCLUDED
 !define QUENZ_NSH_INCLUDED
+!verbose push
+!verbose 3
+!define /ifndef QUENZ_VERBOSE 3
 
 !define __QUENZ_KIT "${__FILEDIR__}"
 ; How long to wait before asking again when Quenz said "running": see QuenzWaitWhileRunning.
 !define /ifndef QUENZ_CONFIRM_PAUSE_MS 500
+; How long Quenz may take to answer before it is ended.
+!define /ifndef QUENZ_TIMEOUT_MS 120000
 
 !define /ifndef QUENZ_TEXT_JAVA_RUNNING "O Dalmivorax Java está em execução."
 !define /ifndef QUENZ_TEXT_WINDOWS_RUNNING "O Dalmivorax Windows está em execução."
@@ -45,6 +53,7 @@
 !define /ifndef QUENZ_TEXT_CANNOT_CHECK "Não foi possível verificar se o Dalmivorax está em execução, e nada foi alterado."
 !define /ifndef QUENZ_TEXT_NOT_STARTED "O Quenz não pôde ser executado:"
 !define /ifndef QUENZ_TEXT_NO_VERDICT "O Quenz não deu uma resposta válida; código de saída:"
+!define /ifndef QUENZ_TEXT_TIMED_OUT "O Quenz não terminou a tempo e foi encerrado; milissegundos:"
 !define /ifndef QUENZ_TEXT_UNREACHABLE_DIR "O nome desta pasta tem letras que o Quenz não pode receber, e ela não tem nome curto (8.3):"
 
 ; Quenz's verdict lines, byte for byte: the last line of every answer it gives.
@@ -68,6 +77,9 @@
     Var /GLOBAL __QuenzCode
     Var /GLOBAL __QuenzText
     Var /GLOBAL __QuenzArgument
+    Var /GLOBAL __QuenzProcess
+    Var /GLOBAL __QuenzSnapshot
+    Var /GLOBAL __QuenzEntry
   !endif
 !macroend
 
@@ -83,6 +95,45 @@
   StrCmpS $__QuenzTail "0" ${LABEL}
 !macroend
 
+; nsExec gives up on a program that prints nothing for its time-out, but leaves it running: ends
+; every process whose program is this run's copy of Quenz. A PROCESSENTRY32W is 556 bytes in a
+; 32-bit process and 568 in a 64-bit one; the process ID lies at byte 8 in both.
+!macro __QuenzEndLeftOver LOOP DONE
+  ; Windows names a process's program by its long path; $TEMP may be a short one. The path goes
+  ; on the stack: a user's name in it may hold a quote.
+  Push $__QuenzExe
+  System::Call "kernel32::GetLongPathNameW(w s, w .s, i ${NSIS_MAX_STRLEN})"
+  Pop $__QuenzArgument
+  System::Call "kernel32::CreateToolhelp32Snapshot(i 2, i 0) p .s"
+  Pop $__QuenzSnapshot
+  System::Alloc 568
+  Pop $__QuenzEntry
+  !if ${NSIS_PTR_SIZE} > 4
+    System::Call "*$__QuenzEntry(i 568)"
+  !else
+    System::Call "*$__QuenzEntry(i 556)"
+  !endif
+  System::Call "kernel32::Process32FirstW(p $__QuenzSnapshot, p $__QuenzEntry) i .s"
+  ${LOOP}:
+  Pop $__QuenzTail
+  StrCmpS $__QuenzTail "0" ${DONE}
+  System::Call "*$__QuenzEntry(&i8, i .s)"
+  Pop $__QuenzTail
+  ; PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE
+  System::Call "kernel32::OpenProcess(i 0x1001, i 0, i $__QuenzTail) p .s"
+  Pop $__QuenzProcess
+  System::Call "kernel32::QueryFullProcessImageNameW(p $__QuenzProcess, i 0, w .s, *i ${NSIS_MAX_STRLEN})"
+  Pop $__QuenzTail
+  StrCmp $__QuenzTail $__QuenzArgument 0 +2
+  System::Call "kernel32::TerminateProcess(p $__QuenzProcess, i 1)"
+  System::Call "kernel32::CloseHandle(p $__QuenzProcess)"
+  System::Call "kernel32::Process32NextW(p $__QuenzSnapshot, p $__QuenzEntry) i .s"
+  Goto ${LOOP}
+  ${DONE}:
+  System::Free $__QuenzEntry
+  System::Call "kernel32::CloseHandle(p $__QuenzSnapshot)"
+!macroend
+
 ; Jumps to LABEL when Quenz's output ends with LINE and its line break.
 !macro __QuenzJumpIfLastLine LINE LABEL
   StrLen $__QuenzTail "${LINE}$\r$\n"
@@ -93,6 +144,8 @@
 !macroend
 
 !macro QuenzCheck DIR CODE_VAR TEXT_VAR
+  !verbose push
+  !verbose ${QUENZ_VERBOSE}
   !insertmacro __QuenzDeclareCheckVariables
   !define __QUENZ_C ${__COUNTER__}
   StrCpy $__QuenzDir `${DIR}`
@@ -137,14 +190,16 @@
   !endif
   SetDetailsPrint lastused
   __QuenzExtracted${__QUENZ_C}:
-  ; No console window; the answer is the exit code ("error" when it could not start) and the
-  ; output, of which NSIS keeps the first NSIS_MAX_STRLEN - 1 characters: Quenz's answer
-  ; without -v is a few hundred.
-  nsExec::ExecToStack `"$__QuenzExe" $__QuenzArgument`
+  ; No console window; the answer is the exit code ("error" when it could not start, "timeout"
+  ; when it printed nothing for QUENZ_TIMEOUT_MS and nsExec ended it) and the output, of which
+  ; NSIS keeps the first NSIS_MAX_STRLEN - 1 characters: Quenz's answer without -v is a few
+  ; hundred.
+  nsExec::ExecToStack /TIMEOUT=${QUENZ_TIMEOUT_MS} `"$__QuenzExe" $__QuenzArgument`
   Pop $__QuenzExit
   Pop $__QuenzOutput
 
   StrCmpS $__QuenzExit "error" __QuenzNotStarted${__QUENZ_C}
+  StrCmpS $__QuenzExit "timeout" __QuenzTimedOut${__QUENZ_C}
   StrCpy $__QuenzCode $__QuenzExit
   ; The exit code counts only with the verdict line that goes with it: anything else at
   ; QUENZ_EXE is no answer, however it ends.
@@ -162,6 +217,11 @@
   StrCpy $__QuenzCode "error"
   StrCpy $__QuenzText "${QUENZ_TEXT_NO_VERDICT} $__QuenzExit"
   Goto __QuenzDone${__QUENZ_C}
+  __QuenzTimedOut${__QUENZ_C}:
+  !insertmacro __QuenzEndLeftOver __QuenzEnding${__QUENZ_C} __QuenzEnded${__QUENZ_C}
+  StrCpy $__QuenzCode "error"
+  StrCpy $__QuenzText "${QUENZ_TEXT_TIMED_OUT} ${QUENZ_TIMEOUT_MS}"
+  Goto __QuenzDone${__QUENZ_C}
   __QuenzNotStarted${__QUENZ_C}:
   StrCpy $__QuenzCode "error"
   StrCpy $__QuenzText "${QUENZ_TEXT_NOT_STARTED} $__QuenzExe"
@@ -169,9 +229,12 @@
   StrCpy ${CODE_VAR} $__QuenzCode
   StrCpy ${TEXT_VAR} $__QuenzText
   !undef __QUENZ_C
+  !verbose pop
 !macroend
 
 !macro QuenzWaitWhileRunning DIR
+  !verbose push
+  !verbose ${QUENZ_VERBOSE}
   !ifndef __QUENZ_WAIT_VARIABLES
     !define __QUENZ_WAIT_VARIABLES
     Var /GLOBAL __QuenzAnswer
@@ -209,6 +272,8 @@
   Quit
   __QuenzFree${__QUENZ_W}:
   !undef __QUENZ_W
+  !verbose pop
 !macroend
 
+!verbose pop
 !endif

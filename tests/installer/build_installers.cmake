@@ -6,14 +6,15 @@
 # programs only); from a 32-bit build's kit (X86_KIT), which holds the x86 programs alone, for the
 # x86 stubs only:
 # - the example, from what `cmake --install` ships (installer-kit/), with a stand-in jar;
-# - checks.exe from checks.nsi, and two copies whose QUENZ_EXE is no Quenz: a program that
-#   says nothing (checks-mute.exe) and a file that is no program at all (checks-broken.exe),
-#   and one that behaves as on a volume without short (8.3) names;
+# - checks.exe from checks.nsi, and copies whose QUENZ_EXE is no Quenz: a program that says
+#   nothing (checks-mute.exe), a file that is no program at all (checks-broken.exe) and a program
+#   that never ends, with a limit of 2 s (checks-never-ends.exe); and one that behaves as on a
+#   volume without short (8.3) names;
 # - checks.nsi for every stub this NSIS has (all three where RUN_X86 is off);
 # - with wixl, the MSI package of product.wxs, 64-bit or from an X86_KIT 32-bit, which includes
 #   Quenz.wxi from the kit: version 1
-#   (product.msi), version 2, which replaces it (product-v2.msi), and version 1 from a kit whose
-#   Quenz.exe is no program (product-broken.msi).
+#   (product.msi), version 2, which replaces it (product-v2.msi), and version 1 from kits whose
+#   Quenz.exe is no program (product-broken.msi) or never ends (product-never-ends.msi).
 # - with ISCC, run by RUN (the suite's Wine), Inno Setup's example.iss as shipped (inno-setup.exe),
 #   and copies whose QuenzExe is no program (inno-broken.exe) or says nothing (inno-mute.exe),
 #   and one that looks again after 2 s (inno-slow.exe). RUN's words are separated by |.
@@ -68,6 +69,9 @@ makensis(${HERE}/checks.nsi "-X!addincludedir ${kit}" "-XTarget ${run}"
   -DQUENZ_EXE=${kit}/README.md -DOUTFILE=${BUILD_DIR}/checks-broken.exe)
 makensis(${HERE}/checks.nsi "-X!addincludedir ${kit}" "-XTarget ${run}"
   -D__QUENZ_TEST_NO_SHORT_NAMES -DOUTFILE=${BUILD_DIR}/checks-no-short-names.exe)
+makensis(${HERE}/checks.nsi "-X!addincludedir ${kit}" "-XTarget ${run}"
+  -DQUENZ_EXE=${BUILD_DIR}/never_ends.exe -DQUENZ_TIMEOUT_MS=2000
+  -DOUTFILE=${BUILD_DIR}/checks-never-ends.exe)
 
 file(READ ${kit}/README.md readme)
 if(NOT readme MATCHES "```bat\n([^`]*)```")
@@ -106,6 +110,7 @@ if(NOT WIXL OR NOT MSIINFO)
 endif()
 file(WRITE ${kit}/Dalmivorax.cfg "the jar component's key file\n")
 set(broken ${BUILD_DIR}/installer-kit-broken)
+set(never_ends ${BUILD_DIR}/installer-kit-never-ends)
 if(X86_KIT)
   set(programs x86/)
   set(platform -a x86 -D QuenzPlatform=x86 -D Platform=x86 -D ProgramFiles=ProgramFilesFolder -D Win64=no)
@@ -113,17 +118,22 @@ else()
   set(programs "")
   set(platform -a x64 -D Platform=x64 -D ProgramFiles=ProgramFiles64Folder -D Win64=yes)
 endif()
-file(REMOVE_RECURSE ${broken})
-file(MAKE_DIRECTORY ${broken}/${programs})
-file(COPY ${kit}/Quenz.wxi ${kit}/Dalmivorax.jar ${kit}/Dalmivorax.cfg DESTINATION ${broken})
-file(COPY ${kit}/${programs}QuenzCA.dll DESTINATION ${broken}/${programs})
-file(COPY_FILE ${kit}/README.md ${broken}/${programs}Quenz.exe)
+foreach(stand_in "${broken};${kit}/README.md" "${never_ends};${BUILD_DIR}/never_ends.exe")
+  list(GET stand_in 0 dir)
+  list(GET stand_in 1 quenz)
+  file(REMOVE_RECURSE ${dir})
+  file(MAKE_DIRECTORY ${dir}/${programs})
+  file(COPY ${kit}/Quenz.wxi ${kit}/Dalmivorax.jar ${kit}/Dalmivorax.cfg DESTINATION ${dir})
+  file(COPY ${kit}/${programs}QuenzCA.dll DESTINATION ${dir}/${programs})
+  file(COPY_FILE ${quenz} ${dir}/${programs}Quenz.exe)
+endforeach()
 set(v1 -D Version=1.0.0 -D ProductCode={258D53B6-4AA9-434D-9212-E1861CA755E1}
   -D JarComponent={17E7DB61-F3CE-4A41-81F1-C4E363B30898})
 # Version 2 gives the jar's component a code of its own, as a new authoring may.
 set(v2 -D Version=2.0.0 -D ProductCode={9F1C3E52-7B6A-4C1D-8E2F-3A4B5C6D7E8F}
   -D JarComponent={0B6E2A41-5C3D-4E7F-9A18-2B3C4D5E6F70})
-foreach(package "product;${kit};v1" "product-v2;${kit};v2" "product-broken;${broken};v1")
+foreach(package "product;${kit};v1" "product-v2;${kit};v2" "product-broken;${broken};v1"
+    "product-never-ends;${never_ends};v1")
   list(GET package 0 name)
   list(GET package 1 dir)
   list(GET package 2 version)

@@ -162,6 +162,21 @@ void WaitForCopyInTemp(DWORD parent)
     CloseHandle(snapshot);
 }
 
+// Whether an installer's copy of Quenz runs: Quenz.exe, or the custom action's Quenz-*.exe.
+bool QuenzRuns()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found;
+         more = Process32NextW(snapshot, &entry)) {
+        found = _wcsnicmp(entry.szExeFile, L"Quenz", 5) == 0;
+    }
+    CloseHandle(snapshot);
+    return found;
+}
+
 class Installer : public testing::TestWithParam<InstallerRow>
 {
 protected:
@@ -209,6 +224,7 @@ TEST_P(Installer, ExitsAndLeaves)
         }
     }
     EXPECT_EQ(after, ending.after);
+    EXPECT_FALSE(QuenzRuns()) << "a Quenz is left running";
     // The custom action's own copy of Quenz.exe is gone.
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
@@ -251,6 +267,9 @@ INSTANTIATE_TEST_SUITE_P(Silent, Installer, testing::Values(
         "1|O Dalmivorax Windows esta em execucao."},
     InstallerRow{"QuenzThatSaysNothing", CHECKS("checks-mute"), {.jar = Main::Free}, 2, "Dalmivorax.jar",
         "error|O Quenz n\xE3o deu uma resposta v\xE1lida; c\xF3" "digo de sa\xED" "da: 0"},
+    // A Quenz that never ends is ended after QUENZ_TIMEOUT_MS, 2 s here, and tells nothing.
+    InstallerRow{"QuenzThatNeverEnds", CHECKS("checks-never-ends"), {.jar = Main::Free}, 2, "Dalmivorax.jar",
+        "error|O Quenz n\xE3o terminou a tempo e foi encerrado; milissegundos: 2000"},
     InstallerRow{"QuenzThatCannotStart", CHECKS("checks-broken"), {.jar = Main::Free}, 2, "Dalmivorax.jar",
         "error|O Quenz n\xE3o p\xF4" "de ser executado: *"},
     InstallerRow{"BatchGoesOnWhenNothingRuns", BATCH("{java}"), {.jar = Main::Free}, 0, "Dalmivorax.jar", ""},
@@ -292,6 +311,8 @@ INSTANTIATE_TEST_SUITE_P(Silent, Installer, testing::Values(
     // Wine's msiexec removes the files from INSTALLDIR as it resolves it, not from where they went.
     InstallerRow{"MsiUninstallRemovesOnceFree", MSI("/x", "product") " \"INSTALLDIR={java}\"",
         {.jar = Main::Absent, .prepare = MSI_INSTALL("product")}, 0, "", MSI_FREE},
+    InstallerRow{"MsiQuenzThatNeverEnds", MSI_INSTALL("product-never-ends") " QUENZ_TIMEOUT_MS=2000", {.jar = Main::Free},
+        1603, "Dalmivorax.jar", "*QuenzCheck: Quenz did not end within 2000 ms, and was ended: "},
     InstallerRow{"MsiQuenzThatIsNoProgram", MSI_INSTALL("product-broken"), {.jar = Main::Free}, 1603, "Dalmivorax.jar",
         "*QuenzCheck: Quenz could not be run (error 193)"},
     // Inno Setup: Setup refuses at "Preparing to Install" with 7, the uninstaller at its start
@@ -319,21 +340,6 @@ INSTANTIATE_TEST_SUITE_P(Silent, Installer, testing::Values(
         "*Removed all? Yes"}),
     RowName);
 // clang-format on
-
-// Whether a program named Quenz.exe runs, as an installer's copy does while it looks.
-bool QuenzRuns()
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof entry;
-    bool found = false;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found;
-         more = Process32NextW(snapshot, &entry)) {
-        found = _wcsicmp(entry.szExeFile, L"Quenz.exe") == 0;
-    }
-    CloseHandle(snapshot);
-    return found;
-}
 
 // A check that meets the jar held for a moment, as by another check at the same instant, is
 // forgiven: checks.exe and inno-slow.exe look again 2 s later (their pause set so) before they

@@ -103,10 +103,29 @@ TEST(FolderList, EachFolderOnceWhereverWindowsInstallerPutTheJar)
     EXPECT_TRUE(AddFolder(folders, L"C:\\Custom\\Dalmivorax"));
     ASSERT_EQ(folders.count, 2u);
     EXPECT_STREQ(folders.names[0], L"C:\\Program Files\\Dalmivorax");
+    EXPECT_TRUE(AllFoldersListed(folders));
     while (folders.count < FolderList::kCapacity) {
         AddFolder(folders, std::to_wstring(folders.count).c_str());
     }
+    EXPECT_TRUE(AllFoldersListed(folders));
+    // One folder more than the list holds: the action must stop, not check the others alone.
     EXPECT_FALSE(AddFolder(folders, L"D:\\One more"));
+    EXPECT_FALSE(AllFoldersListed(folders));
+    EXPECT_FALSE(AllFoldersListed(FolderList{}));
+}
+
+TEST(Verdict, TimeoutIsMillisecondsOrTwoMinutes)
+{
+    const struct
+    {
+        const wchar_t* value;
+        DWORD milliseconds;
+    } rows[] = {{L"", 120000},           {L"2000", 2000},       {L"1", 1},
+                {L"86400000", 86400000}, {L"86400001", 120000}, {L"0", 120000},
+                {L"-5", 120000},         {L"2 s", 120000},      {L"99999999999999999999", 120000}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(TimeoutMs(row.value), row.milliseconds) << row.value;
+    }
 }
 
 } // namespace
