@@ -10,15 +10,17 @@
 #   nothing (checks-mute.exe), a file that is no program at all (checks-broken.exe) and a program
 #   that never ends, with a limit of 2 s (checks-never-ends.exe); and one that behaves as on a
 #   volume without short (8.3) names;
+# - languages.exe from languages.nsi, in Portuguese and English, its texts LangStrings;
 # - checks.nsi for every stub this NSIS has (all three where RUN_X86 is off);
 # - with wixl, the MSI package of product.wxs, 64-bit or from an X86_KIT 32-bit, which includes
 #   Quenz.wxi from the kit: version 1
 #   (product.msi), version 2, which replaces it (product-v2.msi), and version 1 from kits whose
-#   Quenz.exe is no program (product-broken.msi) or never ends (product-never-ends.msi).
+#   Quenz.exe is no program (product-broken.msi) or never ends (product-never-ends.msi), and one
+#   whose Property table has the box's texts in English (product-en.msi).
 # - with ISCC, run by RUN (the suite's Wine), Inno Setup's example.iss as shipped (inno-setup.exe),
 #   and copies whose QuenzExe is no program (inno-broken.exe) or says nothing (inno-mute.exe),
 #   and one that looks again after 2 s (inno-slow.exe). RUN's words are separated by |.
-# It also takes the batch example out of README.md into quenz-check.cmd, beside Quenz.exe.
+# It also puts the kit's quenz-check.cmd beside Quenz.exe.
 if(NOT EXISTS "${MAKENSIS}")
   message(FATAL_ERROR "no makensis: install nsis (scripts/test does)")
 endif()
@@ -72,13 +74,11 @@ makensis(${HERE}/checks.nsi "-X!addincludedir ${kit}" "-XTarget ${run}"
 makensis(${HERE}/checks.nsi "-X!addincludedir ${kit}" "-XTarget ${run}"
   -DQUENZ_EXE=${BUILD_DIR}/never_ends.exe -DQUENZ_TIMEOUT_MS=2000
   -DOUTFILE=${BUILD_DIR}/checks-never-ends.exe)
+makensis(${HERE}/languages.nsi "-X!addincludedir ${kit}" "-XTarget ${run}"
+  -DOUTFILE=${BUILD_DIR}/languages.exe)
 
-file(READ ${kit}/README.md readme)
-if(NOT readme MATCHES "```bat\n([^`]*)```")
-  message(FATAL_ERROR "README.md has no ```bat example")
-endif()
-string(REPLACE "\n" "\r\n" batch "${CMAKE_MATCH_1}")
-file(WRITE ${BUILD_DIR}/quenz-check.cmd "${batch}")
+# The batch file runs beside the Quenz.exe of the tests' own width, as shipped otherwise.
+file(COPY_FILE ${kit}/quenz-check.cmd ${BUILD_DIR}/quenz-check.cmd)
 
 # Inno Setup's compiler is a Windows program: it takes Windows paths, where Wine shows / as Z:.
 if(ISCC)
@@ -132,8 +132,9 @@ set(v1 -D Version=1.0.0 -D ProductCode={258D53B6-4AA9-434D-9212-E1861CA755E1}
 # Version 2 gives the jar's component a code of its own, as a new authoring may.
 set(v2 -D Version=2.0.0 -D ProductCode={9F1C3E52-7B6A-4C1D-8E2F-3A4B5C6D7E8F}
   -D JarComponent={0B6E2A41-5C3D-4E7F-9A18-2B3C4D5E6F70})
+set(en ${v1} -D "JavaRunningText=Dalmivorax (Java edition) is running.")
 foreach(package "product;${kit};v1" "product-v2;${kit};v2" "product-broken;${broken};v1"
-    "product-never-ends;${never_ends};v1")
+    "product-never-ends;${never_ends};v1" "product-en;${kit};en")
   list(GET package 0 name)
   list(GET package 1 dir)
   list(GET package 2 version)
@@ -145,7 +146,9 @@ foreach(package "product;${kit};v1" "product-v2;${kit};v2" "product-broken;${bro
     OUTPUT_VARIABLE actions)
   execute_process(COMMAND ${MSIINFO} export ${BUILD_DIR}/${name}.msi InstallExecuteSequence
     OUTPUT_VARIABLE sequence)
-  if(failed OR NOT actions MATCHES "\nQuenzCheck\t1\tQuenzCA\tQuenzCheck\t"
+  # Without Impersonate, wixl sets msidbCustomActionTypeNoImpersonate (2048), which an immediate
+  # action ignores; WiX 3 does not.
+  if(failed OR NOT actions MATCHES "\nQuenzCheck\t(1|2049)\tQuenzCA\tQuenzCheck\t"
      OR NOT sequence MATCHES "\nQuenzCheck\t\t1050\r?\n")
     message(FATAL_ERROR "${name}.msi lacks the immediate QuenzCheck at 1050:\n${log}\n${actions}\n${sequence}")
   endif()

@@ -1,6 +1,6 @@
 // Installers with Quenz inside, run silently under raw command lines: the example installer and
 // uninstaller; checks.exe, which runs both macros in .onInit and writes what QuenzCheck answered
-// to {java}.answer; README's batch example under cmd.exe; the MSI packages; and Inno Setup's
+// to {java}.answer; the kit's quenz-check.cmd under cmd.exe; the MSI packages; and Inno Setup's
 // example Setup and uninstaller, their logs in {java}.answer.
 #include <algorithm>
 #include <cstdlib>

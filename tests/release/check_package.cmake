@@ -11,7 +11,7 @@ if(failed)
 endif()
 file(GLOB_RECURSE installed RELATIVE ${WORK_DIR}/installed ${WORK_DIR}/installed/*)
 list(SORT installed)
-if(NOT installed STREQUAL "Quenz.exe;Quenz.iss;Quenz.nsh;Quenz.wxi;QuenzCA.dll;README.md;example.iss;example.nsi;x86/Quenz.exe;x86/QuenzCA.dll")
+if(NOT installed STREQUAL "Quenz.exe;Quenz.iss;Quenz.nsh;Quenz.wxi;QuenzCA.dll;README.md;example.iss;example.nsi;quenz-check.cmd;x86/Quenz.exe;x86/QuenzCA.dll")
   message(FATAL_ERROR "installed: ${installed}")
 endif()
 
