@@ -5,8 +5,10 @@
 QUENZ_RUN_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine64 googletest)
 # What the test suite needs on top: the double-byte locale, the static checkers, makensis,
-# and wixl with msitools, with an X display and xdotool, for the installer tests.
-QUENZ_TEST_PACKAGES=(locales cppcheck clang-format nsis wixl msitools xvfb xdotool)
+# and wixl with msitools, with an X display and xdotool, for the installer tests; openssl and
+# osslsigncode for the release's signing.
+QUENZ_TEST_PACKAGES=(locales cppcheck clang-format nsis wixl msitools xvfb xdotool openssl
+  osslsigncode)
 
 quenz_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
