@@ -14,4 +14,4 @@ if errorlevel 1 (
   echo Feche o Dalmivorax e tente de novo.
   exit /b 2
 )
-rem Nothing runs: replace or remove the files here.
+rem Nothing runs: exit code 0. In a copy of these lines, replace or remove the files here.

@@ -1,8 +1,8 @@
-# cmake -DBUILD_DIR=... -DWORK_DIR=... -DOWN_DIR=.|x86 -P check_package.cmake
+# cmake -DBUILD_DIR=... -DWORK_DIR=... -DOWN_DIR=.|x86 -DDOCS=... -P check_package.cmake
 # Passes when `cmake --install` and the ZIP package both hold exactly Quenz.exe, README.md and
-# the NSIS header with its example, the custom action and its WiX source, the Inno Setup include
-# with its example, and the 32-bit Quenz.exe
-# and custom action under x86/, each as built.
+# the guides in docs/, the NSIS header with its example, the custom action and its WiX source,
+# the Inno Setup include with its example, the batch file, and the 32-bit Quenz.exe and custom
+# action under x86/, each program as built.
 file(REMOVE_RECURSE ${WORK_DIR})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${WORK_DIR}/installed
                 OUTPUT_QUIET RESULT_VARIABLE failed)
@@ -10,8 +10,12 @@ if(failed)
   message(FATAL_ERROR "cmake --install failed")
 endif()
 file(GLOB_RECURSE installed RELATIVE ${WORK_DIR}/installed ${WORK_DIR}/installed/*)
+file(GLOB docs RELATIVE ${DOCS}/.. ${DOCS}/*.md)
+list(APPEND docs Quenz.exe Quenz.iss Quenz.nsh Quenz.wxi QuenzCA.dll README.md example.iss
+  example.nsi quenz-check.cmd x86/Quenz.exe x86/QuenzCA.dll)
+list(SORT docs)
 list(SORT installed)
-if(NOT installed STREQUAL "Quenz.exe;Quenz.iss;Quenz.nsh;Quenz.wxi;QuenzCA.dll;README.md;example.iss;example.nsi;quenz-check.cmd;x86/Quenz.exe;x86/QuenzCA.dll")
+if(NOT installed STREQUAL docs)
   message(FATAL_ERROR "installed: ${installed}")
 endif()
 
