@@ -186,9 +186,12 @@ SOURCES
 # namespace of its own, so that nothing mounted there outlives the run, and a process namespace,
 # so that nothing started there (Wine's servers) does either. Needs root.
 quenz_chroot() {
-  local root=$1 bind=$2
+  local root=$1 bind=$2 propagation=private
   shift 2
-  unshare --mount --pid --fork --propagation private bash -c '
+  # Inside a chroot (scripts/linux-job's), / is no mount point and cannot be made private; the
+  # mounts there are private already.
+  mountpoint -q / || propagation=unchanged
+  unshare --mount --pid --fork --propagation "$propagation" bash -c '
     root=$1 bind=$2
     shift 2
     mount -t proc proc "$root/proc"
