@@ -44,26 +44,49 @@ const
   QuenzJava = 'O Dalmivorax Java esta em execucao.';
   QuenzWindows = 'O Dalmivorax Windows esta em execucao.';
   QuenzNoBestFit = $400; // WC_NO_BEST_FIT_CHARS
+  QuenzInvalidChars = $80; // WC_ERR_INVALID_CHARS
+  QuenzUtf8 = 65001;
+  // Quenz cuts every path at 259 bytes: past 244 bytes of folder, Dalmivorax.jar's name is cut.
+  QuenzMostFolderBytes = 244;
+  QuenzMaxPath = 260;
 
+function QuenzGetACP: Cardinal;
+  external 'GetACP@kernel32.dll stdcall';
 function QuenzWideCharToMultiByte(CodePage, Flags: Cardinal; Text: String; TextLength: Integer;
   Buffer: Cardinal; BufferSize: Integer; DefaultChar: Cardinal; var UsedDefault: Integer): Integer;
   external 'WideCharToMultiByte@kernel32.dll stdcall';
-
+// The same call without the used-default flag, which UTF-8 does not take.
+function QuenzWideCharToUtf8(CodePage, Flags: Cardinal; Text: String; TextLength: Integer;
+  Buffer: Cardinal; BufferSize: Integer; DefaultChar, UsedDefault: Cardinal): Integer;
+  external 'WideCharToMultiByte@kernel32.dll stdcall';
 // Quenz reads its command line in the ANSI code page, where other letters would arrive changed:
 // as "?", as a look-alike (Ł as L), or, for a fullwidth quotation mark, as a quote that ends the
-// argument. True when every letter of Text converts exactly.
-function QuenzReachesAsIs(Text: String): Boolean;
+// argument. True when every letter of Text converts exactly and it takes at most 244 bytes. Under
+// Windows' "Use Unicode UTF-8" setting (65001) every letter has a form, and the call takes no
+// flag but WC_ERR_INVALID_CHARS and no used-default flag: with any other it fails.
+function QuenzFits(Text: String): Boolean;
 var
-  UsedDefault: Integer;
+  CodePage: Cardinal;
+  Bytes, UsedDefault: Integer;
 begin
+#ifdef QuenzTestCodePage
+  CodePage := {#QuenzTestCodePage}; // as under another ANSI code page
+#else
+  CodePage := QuenzGetACP;
+#endif
   UsedDefault := 0;
-  Result := (QuenzWideCharToMultiByte(0, QuenzNoBestFit, Text, -1, 0, 0, 0, UsedDefault) > 0)
+  if CodePage = QuenzUtf8 then
+    Bytes := QuenzWideCharToUtf8(CodePage, QuenzInvalidChars, Text, -1, 0, 0, 0, 0)
+  else
+    Bytes := QuenzWideCharToMultiByte(CodePage, QuenzNoBestFit, Text, -1, 0, 0, 0, UsedDefault);
+  // The count includes the final NUL.
+  Result := (Text <> '') and (Bytes > 0) and (Bytes - 1 <= QuenzMostFolderBytes)
     and (UsedDefault = 0);
 end;
 
 // What Quenz is given for Dir: the folder as it is, or its short (8.3) form, quoted; or -nj for
 // a folder that does not exist, from which the Java edition cannot be running. False, with Why
-// set, when the folder exists and no form of its name reaches Quenz intact.
+// set, when none of these reaches Quenz intact.
 function QuenzArgument(Dir: String; var Argument, Why: String): Boolean;
 var
   ShortName: String;
@@ -72,16 +95,21 @@ begin
   // followed by the rest of the command line. The folder means the same without it.
   while (Length(Dir) > 0) and (Dir[Length(Dir)] = '\') do
     Delete(Dir, Length(Dir), 1);
-  Result := True;
-  if QuenzReachesAsIs(Dir) then
-    Argument := '"' + Dir + '"'
-  else if not DirExists(Dir) then
-    Argument := '-nj'
-  else begin
+  Argument := '"' + Dir + '"';
+  Why := 'O Quenz não pode receber o nome desta pasta (letras fora da página de código ANSI, ' +
+    'ou mais de 244 bytes), nem um nome curto (8.3) dela: ' + Dir;
+  Result := QuenzFits(Dir);
+  if Result or (Dir = '') then
+    Exit;
+  if DirExists(Dir) then begin
     ShortName := GetShortName(Dir);
-    Result := QuenzReachesAsIs(ShortName);
     Argument := '"' + ShortName + '"';
-    Why := 'O nome desta pasta tem letras que o Quenz não pode receber, e ela não tem nome curto (8.3): ' + Dir;
+    Result := QuenzFits(ShortName);
+  end else if Length(Dir) < QuenzMaxPath then begin
+    // Missing only where the system can say so: a name of MAX_PATH letters or more may be
+    // beyond what it looks up, where long paths are not enabled.
+    Argument := '-nj';
+    Result := True;
   end;
 end;
 

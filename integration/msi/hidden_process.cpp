@@ -1,5 +1,12 @@
 #include "integration/msi/hidden_process.h"
 
+namespace {
+
+// How long a program that was ended may take to go.
+const DWORD kEndingMs = 5000;
+
+} // namespace
+
 bool RunHidden(wchar_t* commandLine, DWORD timeoutMs, char* output, size_t size, size_t& length,
                DWORD& exitCode, bool& timedOut)
 {
@@ -29,7 +36,8 @@ bool RunHidden(wchar_t* commandLine, DWORD timeoutMs, char* output, size_t size,
     bool fits = true;
     if (running) {
         // Read what has come while waiting, so that the program never blocks on a full pipe, and
-        // past the buffer; a program that does not end in time is ended.
+        // past the buffer. The deadline is looked at on every pass: a program that never stops
+        // printing keeps the pipe from ever being empty.
         const ULONGLONG deadline = GetTickCount64() + timeoutMs;
         bool ended = false;
         for (;;) {
@@ -46,16 +54,17 @@ bool RunHidden(wchar_t* commandLine, DWORD timeoutMs, char* output, size_t size,
                          available < most ? available : most, &count, nullptr);
                 fits = fits && room;
                 length += room ? count : 0;
-                continue;
-            }
-            if (ended) {
+            } else if (ended) {
                 break;
+            } else {
+                // Once it has ended, one more round takes what it wrote last.
+                ended = WaitForSingleObject(started.hProcess, 20) == WAIT_OBJECT_0;
             }
-            // Once it has ended, one more round takes what it wrote last.
-            ended = WaitForSingleObject(started.hProcess, 20) == WAIT_OBJECT_0;
             if (!ended && GetTickCount64() >= deadline) {
+                // A process stuck in I/O, on a dead network path say, may take long to go even
+                // then: the wait for it is bounded too.
                 TerminateProcess(started.hProcess, 1);
-                WaitForSingleObject(started.hProcess, INFINITE);
+                WaitForSingleObject(started.hProcess, kEndingMs);
                 timedOut = true;
                 break;
             }

@@ -155,6 +155,20 @@ bool TargetFolder(MSIHANDLE install, wchar_t* folder, DWORD size)
     return true;
 }
 
+// Whether the folder may be there: it is, or the system cannot say that it is not. A name of
+// MAX_PATH letters or more, which the system may be unable to look up where long paths are not
+// enabled, is never taken as missing, nor is one that cannot be read.
+bool MayExist(const wchar_t* folder)
+{
+    const DWORD attributes = GetFileAttributesW(folder);
+    const DWORD error = GetLastError();
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    }
+    return wcslen(folder) >= MAX_PATH ||
+           (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND);
+}
+
 // Puts Quenz's command line for `folder` into `commandLine`, with -nw after the first folder;
 // false, with the reason in the log, when the folder cannot reach Quenz.
 bool CommandLineFor(MSIHANDLE install, const wchar_t* quenz, const wchar_t* folder, bool first,
@@ -163,14 +177,13 @@ bool CommandLineFor(MSIHANDLE install, const wchar_t* quenz, const wchar_t* fold
     wchar_t shortForm[FolderList::kSize];
     const DWORD length = GetShortPathNameW(folder, shortForm, FolderList::kSize);
     shortForm[length > 0 && length < FolderList::kSize ? length : 0] = L'\0';
-    const DWORD attributes = GetFileAttributesW(folder);
-    const bool exists =
-        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     wchar_t argument[FolderList::kSize + 8];
-    if (!MakeFolderArgument(folder, shortForm, exists, argument, FolderList::kSize + 8)) {
+    if (!MakeFolderArgument(folder, shortForm, MayExist(folder), GetACP(), argument,
+                            FolderList::kSize + 8)) {
         Log(install,
-            L"QuenzCheck: the folder %ls has letters that Quenz cannot receive, and no short "
-            L"(8.3) name: nothing is changed",
+            L"QuenzCheck: the folder \"%ls\" has letters that Quenz cannot receive, or takes "
+            L"more than 244 bytes in the ANSI code page, and no short (8.3) name that fits: "
+            L"nothing is changed",
             folder);
         return false;
     }

@@ -23,10 +23,12 @@
 ;
 ; Quenz reads its command line in the ANSI code page, where letters outside it would arrive
 ; changed: as "?", as a look-alike (Ł as L), or, for a fullwidth quotation mark, as a quote
-; that ends the argument. So DIR is passed as it is only when it converts exactly; otherwise
-; its short (8.3) form, when the folder exists and that form converts; otherwise, for a folder
-; that does not exist, Quenz checks the Windows edition alone (-nj), since the Java edition
-; cannot be running from there; otherwise the answer is "error", naming the folder.
+; that ends the argument; and it cuts every path at 259 bytes, so past 244 bytes of folder it
+; would probe a cut name, which nothing holds. So DIR, its final backslashes dropped, is passed
+; as it is only when it converts exactly and takes at most 244 bytes; otherwise its short (8.3)
+; form, when the folder exists and that form does the same; otherwise, for a folder that does
+; not exist, Quenz checks the Windows edition alone (-nj), since the Java edition cannot be
+; running from there; otherwise (an empty DIR included) the answer is "error", naming the folder.
 ;
 ; A Quenz that has not ended within QUENZ_TIMEOUT_MS (120000 by default) is ended and counts as
 ; no answer, never as "nothing runs". The box's texts are Portuguese, like Quenz's own; define
@@ -54,7 +56,7 @@
 !define /ifndef QUENZ_TEXT_NOT_STARTED "O Quenz não pôde ser executado:"
 !define /ifndef QUENZ_TEXT_NO_VERDICT "O Quenz não deu uma resposta válida; código de saída:"
 !define /ifndef QUENZ_TEXT_TIMED_OUT "O Quenz não terminou a tempo e foi encerrado; milissegundos:"
-!define /ifndef QUENZ_TEXT_UNREACHABLE_DIR "O nome desta pasta tem letras que o Quenz não pode receber, e ela não tem nome curto (8.3):"
+!define /ifndef QUENZ_TEXT_UNREACHABLE_DIR "O Quenz não pode receber o nome desta pasta (letras fora da página de código ANSI, ou mais de 244 bytes), nem um nome curto (8.3) dela:"
 
 ; Quenz's verdict lines, byte for byte: the last line of every answer it gives.
 !define __QUENZ_NONE "Nenhum Dalmivorax esta em execucao."
@@ -80,30 +82,61 @@
     Var /GLOBAL __QuenzProcess
     Var /GLOBAL __QuenzSnapshot
     Var /GLOBAL __QuenzEntry
+    Var /GLOBAL __QuenzCodePage
+    Var /GLOBAL __QuenzUsed
+    Var /GLOBAL __QuenzFolder
   !endif
 !macroend
 
-; Jumps to LABEL when TEXT converts to the ANSI code page exactly: no letter replaced by "?"
-; and none by a look-alike. TEXT goes on the System plug-in's stack, never into its call
-; string, where a folder name's quotes, commas or parentheses would be read as syntax.
-!macro __QuenzJumpIfAnsi TEXT LABEL
+; Jumps to LABEL when TEXT reaches Quenz as it is: it converts to the ANSI code page
+; $__QuenzCodePage exactly, no letter replaced by "?" and none by a look-alike, and takes at most
+; 244 bytes there, so that Quenz, which cuts every path at 259, probes TEXT\Dalmivorax.jar whole.
+; TEXT goes on the System plug-in's stack, never into its call string, where a folder name's
+; quotes, commas or parentheses would be read as syntax.
+!macro __QuenzJumpIfFits TEXT LABEL
+  !define __QUENZ_F ${__COUNTER__}
   Push `${TEXT}`
+  StrCmpS $__QuenzCodePage 65001 __QuenzUtf8${__QUENZ_F}
   ; 0x400 is WC_NO_BEST_FIT_CHARS; the return value comes off the stack first.
-  System::Call "kernel32::WideCharToMultiByte(i 0, i 0x400, w s, i -1, p 0, i 0, p 0, *i 1 s) i .s"
+  System::Call "kernel32::WideCharToMultiByte(i $__QuenzCodePage, i 0x400, w s, i -1, p 0, i 0, p 0, *i 1 s) i .s"
   Pop $__QuenzTail
+  Pop $__QuenzUsed
+  Goto __QuenzCounted${__QUENZ_F}
+  __QuenzUtf8${__QUENZ_F}:
+  ; Windows' "Use Unicode UTF-8" setting: every letter has a form there, and the call takes no
+  ; flag but WC_ERR_INVALID_CHARS (0x80) and no used-default flag, failing with any other.
+  System::Call "kernel32::WideCharToMultiByte(i 65001, i 0x80, w s, i -1, p 0, i 0, p 0, p 0) i .s"
   Pop $__QuenzTail
-  StrCmpS $__QuenzTail "0" ${LABEL}
+  StrCpy $__QuenzUsed 0
+  __QuenzCounted${__QUENZ_F}:
+  ; The count includes the final NUL; 0 when the call failed.
+  StrCmpS $__QuenzUsed "0" 0 __QuenzNoFit${__QUENZ_F}
+  IntCmp $__QuenzTail 0 __QuenzNoFit${__QUENZ_F} __QuenzNoFit${__QUENZ_F}
+  IntCmp $__QuenzTail 245 ${LABEL} ${LABEL}
+  __QuenzNoFit${__QUENZ_F}:
+  !undef __QUENZ_F
 !macroend
 
 ; nsExec gives up on a program that prints nothing for its time-out, but leaves it running: ends
-; every process whose program is this run's copy of Quenz. A PROCESSENTRY32W is 556 bytes in a
-; 32-bit process and 568 in a 64-bit one; the process ID lies at byte 8 in both.
-!macro __QuenzEndLeftOver LOOP DONE
+; it, and nothing else, by the marks that only it has here. Its program is this run's copy of
+; Quenz, and its parent is this installer, or the helper that nsExec starts it through: a program
+; in $PLUGINSDIR, which nsExec ends at the time-out, so that it may be gone already. A process
+; whose program cannot be read is left alone, and so is one whose parent runs another program.
+; A PROCESSENTRY32W is 556 bytes in a 32-bit process and 568 in a 64-bit one; the process ID
+; lies at byte 8 in both, the parent's at byte 24 and 32.
+!macro __QuenzEndLeftOver
+  !define __QUENZ_E ${__COUNTER__}
   ; Windows names a process's program by its long path; $TEMP may be a short one. The path goes
   ; on the stack: a user's name in it may hold a quote.
   Push $__QuenzExe
-  System::Call "kernel32::GetLongPathNameW(w s, w .s, i ${NSIS_MAX_STRLEN})"
+  System::Call "kernel32::GetLongPathNameW(w s, w .s, i ${NSIS_MAX_STRLEN}) i .s"
+  Pop $__QuenzTail
   Pop $__QuenzArgument
+  IntCmp $__QuenzTail 0 __QuenzUnread${__QUENZ_E} __QuenzUnread${__QUENZ_E}
+  ; $PLUGINSDIR\, as long.
+  StrCpy $__QuenzFolder $__QuenzArgument -9
+  System::Call "kernel32::GetCurrentProcessId() i .s"
+  Pop $__QuenzUsed
   System::Call "kernel32::CreateToolhelp32Snapshot(i 2, i 0) p .s"
   Pop $__QuenzSnapshot
   System::Alloc 568
@@ -114,24 +147,51 @@
     System::Call "*$__QuenzEntry(i 556)"
   !endif
   System::Call "kernel32::Process32FirstW(p $__QuenzSnapshot, p $__QuenzEntry) i .s"
-  ${LOOP}:
+  __QuenzLook${__QUENZ_E}:
   Pop $__QuenzTail
-  StrCmpS $__QuenzTail "0" ${DONE}
+  StrCmpS $__QuenzTail "0" __QuenzLooked${__QUENZ_E}
+  !if ${NSIS_PTR_SIZE} > 4
+    System::Call "*$__QuenzEntry(i, i, i, i, i, i, i, i, i .s)"
+  !else
+    System::Call "*$__QuenzEntry(i, i, i, i, i, i, i .s)"
+  !endif
+  Pop $__QuenzTail
+  StrCmpS $__QuenzTail $__QuenzUsed __QuenzOurs${__QUENZ_E}
+  System::Call "kernel32::OpenProcess(i 0x1000, i 0, i $__QuenzTail) p .s"
+  Pop $__QuenzProcess
+  StrCmpS $__QuenzProcess "0" __QuenzOurs${__QUENZ_E}
+  System::Call "kernel32::QueryFullProcessImageNameW(p $__QuenzProcess, i 0, w .s, *i ${NSIS_MAX_STRLEN}) i .s"
+  Pop $__QuenzTail
+  Pop $__QuenzOutput
+  System::Call "kernel32::CloseHandle(p $__QuenzProcess)"
+  StrCmpS $__QuenzTail "0" __QuenzNext${__QUENZ_E}
+  StrLen $__QuenzTail $__QuenzFolder
+  StrCpy $__QuenzOutput $__QuenzOutput $__QuenzTail
+  StrCmp $__QuenzOutput $__QuenzFolder 0 __QuenzNext${__QUENZ_E}
+  __QuenzOurs${__QUENZ_E}:
   System::Call "*$__QuenzEntry(&i8, i .s)"
   Pop $__QuenzTail
-  ; PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE
-  System::Call "kernel32::OpenProcess(i 0x1001, i 0, i $__QuenzTail) p .s"
+  ; SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE
+  System::Call "kernel32::OpenProcess(i 0x101001, i 0, i $__QuenzTail) p .s"
   Pop $__QuenzProcess
-  System::Call "kernel32::QueryFullProcessImageNameW(p $__QuenzProcess, i 0, w .s, *i ${NSIS_MAX_STRLEN})"
+  System::Call "kernel32::QueryFullProcessImageNameW(p $__QuenzProcess, i 0, w .s, *i ${NSIS_MAX_STRLEN}) i .s"
   Pop $__QuenzTail
-  StrCmp $__QuenzTail $__QuenzArgument 0 +2
+  Pop $__QuenzOutput
+  StrCmpS $__QuenzTail "0" __QuenzLeave${__QUENZ_E}
+  StrCmp $__QuenzOutput $__QuenzArgument 0 __QuenzLeave${__QUENZ_E}
   System::Call "kernel32::TerminateProcess(p $__QuenzProcess, i 1)"
+  ; So that $PLUGINSDIR, which holds its program, can go when the installer ends.
+  System::Call "kernel32::WaitForSingleObject(p $__QuenzProcess, i 5000)"
+  __QuenzLeave${__QUENZ_E}:
   System::Call "kernel32::CloseHandle(p $__QuenzProcess)"
+  __QuenzNext${__QUENZ_E}:
   System::Call "kernel32::Process32NextW(p $__QuenzSnapshot, p $__QuenzEntry) i .s"
-  Goto ${LOOP}
-  ${DONE}:
+  Goto __QuenzLook${__QUENZ_E}
+  __QuenzLooked${__QUENZ_E}:
   System::Free $__QuenzEntry
   System::Call "kernel32::CloseHandle(p $__QuenzSnapshot)"
+  __QuenzUnread${__QUENZ_E}:
+  !undef __QUENZ_E
 !macroend
 
 ; Jumps to LABEL when Quenz's output ends with LINE and its line break.
@@ -158,18 +218,31 @@
   Goto __QuenzTrim${__QUENZ_C}
   __QuenzTrimmed${__QUENZ_C}:
 
+  ; An empty DIR names no folder: Quenz would check the current drive's root.
+  StrCmpS $__QuenzDir "" __QuenzUnreachable${__QUENZ_C}
+  !ifdef __QUENZ_TEST_CODE_PAGE ; as under another ANSI code page
+    StrCpy $__QuenzCodePage ${__QUENZ_TEST_CODE_PAGE}
+  !else
+    System::Call "kernel32::GetACP() i .s"
+    Pop $__QuenzCodePage
+  !endif
   StrCpy $__QuenzArgument `"$__QuenzDir"`
-  !insertmacro __QuenzJumpIfAnsi $__QuenzDir __QuenzReachable${__QUENZ_C}
+  !insertmacro __QuenzJumpIfFits $__QuenzDir __QuenzReachable${__QUENZ_C}
   !ifndef __QUENZ_TEST_NO_SHORT_NAMES ; as on a volume without 8.3 names
     ; Empty when the folder does not exist.
     GetFullPathName /SHORT $__QuenzTail $__QuenzDir
     StrCpy $__QuenzArgument `"$__QuenzTail"`
     StrCmpS $__QuenzTail "" __QuenzNoShortName${__QUENZ_C}
-    !insertmacro __QuenzJumpIfAnsi $__QuenzTail __QuenzReachable${__QUENZ_C}
+    !insertmacro __QuenzJumpIfFits $__QuenzTail __QuenzReachable${__QUENZ_C}
     __QuenzNoShortName${__QUENZ_C}:
   !endif
+  ; Missing only where the system can say so: a name of MAX_PATH letters or more may be beyond
+  ; what it looks up, where long paths are not enabled.
+  StrLen $__QuenzTail $__QuenzDir
+  IntCmp $__QuenzTail 260 __QuenzUnreachable${__QUENZ_C} 0 __QuenzUnreachable${__QUENZ_C}
   StrCpy $__QuenzArgument "-nj"
   IfFileExists "$__QuenzDir\*.*" 0 __QuenzReachable${__QUENZ_C}
+  __QuenzUnreachable${__QUENZ_C}:
   StrCpy $__QuenzCode "error"
   StrCpy $__QuenzText "${QUENZ_TEXT_UNREACHABLE_DIR} $__QuenzDir"
   Goto __QuenzDone${__QUENZ_C}
@@ -218,7 +291,7 @@
   StrCpy $__QuenzText "${QUENZ_TEXT_NO_VERDICT} $__QuenzExit"
   Goto __QuenzDone${__QUENZ_C}
   __QuenzTimedOut${__QUENZ_C}:
-  !insertmacro __QuenzEndLeftOver __QuenzEnding${__QUENZ_C} __QuenzEnded${__QUENZ_C}
+  !insertmacro __QuenzEndLeftOver
   StrCpy $__QuenzCode "error"
   StrCpy $__QuenzText "${QUENZ_TEXT_TIMED_OUT} ${QUENZ_TIMEOUT_MS}"
   Goto __QuenzDone${__QUENZ_C}

@@ -8,19 +8,22 @@
 # - the example, from what `cmake --install` ships (installer-kit/), with a stand-in jar;
 # - checks.exe from checks.nsi, and copies whose QUENZ_EXE is no Quenz: a program that says
 #   nothing (checks-mute.exe), a file that is no program at all (checks-broken.exe) and a program
-#   that never ends, with a limit of 2 s (checks-never-ends.exe); and one that behaves as on a
-#   volume without short (8.3) names;
+#   that never ends, with a limit of 2 s (checks-never-ends.exe); one that behaves as on a
+#   volume without short (8.3) names, and one that does so under Windows' UTF-8 setting, the ANSI
+#   code page 65001 (checks-utf8.exe);
 # - languages.exe from languages.nsi, in Portuguese and English, its texts LangStrings;
 # - checks.nsi for every stub this NSIS has (all three where RUN_X86 is off);
 # - with wixl, the MSI package of product.wxs, 64-bit or from an X86_KIT 32-bit, which includes
 #   Quenz.wxi from the kit: version 1
 #   (product.msi), version 2, which replaces it (product-v2.msi), and version 1 from kits whose
-#   Quenz.exe is no program (product-broken.msi) or never ends (product-never-ends.msi), and one
-#   whose Property table has the box's texts in English (product-en.msi).
+#   Quenz.exe is no program (product-broken.msi) or prints without end
+#   (product-prints-forever.msi), and one whose Property table has the box's texts in English (product-en.msi).
 # - with ISCC, run by RUN (the suite's Wine), Inno Setup's example.iss as shipped (inno-setup.exe),
 #   and copies whose QuenzExe is no program (inno-broken.exe) or says nothing (inno-mute.exe),
-#   and one that looks again after 2 s (inno-slow.exe). RUN's words are separated by |.
-# It also puts the kit's quenz-check.cmd beside Quenz.exe.
+#   one under the ANSI code page 65001 (inno-utf8.exe), and one that looks again after 2 s
+#   (inno-slow.exe). RUN's words are separated by |.
+# It also puts the kit's quenz-check.cmd beside Quenz.exe, and beside stand-ins for it that crash
+# (batch-crash/) and that say nothing (batch-mute/).
 if(NOT EXISTS "${MAKENSIS}")
   message(FATAL_ERROR "no makensis: install nsis (scripts/test does)")
 endif()
@@ -74,11 +77,21 @@ makensis(${HERE}/checks.nsi "-X!addincludedir ${kit}" "-XTarget ${run}"
 makensis(${HERE}/checks.nsi "-X!addincludedir ${kit}" "-XTarget ${run}"
   -DQUENZ_EXE=${BUILD_DIR}/never_ends.exe -DQUENZ_TIMEOUT_MS=2000
   -DOUTFILE=${BUILD_DIR}/checks-never-ends.exe)
+makensis(${HERE}/checks.nsi "-X!addincludedir ${kit}" "-XTarget ${run}"
+  -D__QUENZ_TEST_NO_SHORT_NAMES -D__QUENZ_TEST_CODE_PAGE=65001 -DOUTFILE=${BUILD_DIR}/checks-utf8.exe)
 makensis(${HERE}/languages.nsi "-X!addincludedir ${kit}" "-XTarget ${run}"
   -DOUTFILE=${BUILD_DIR}/languages.exe)
 
 # The batch file runs beside the Quenz.exe of the tests' own width, as shipped otherwise.
 file(COPY_FILE ${kit}/quenz-check.cmd ${BUILD_DIR}/quenz-check.cmd)
+foreach(stand_in crash:crashes mute:empty)
+  string(REPLACE ":" ";" stand_in ${stand_in})
+  list(GET stand_in 0 name)
+  list(GET stand_in 1 program)
+  file(MAKE_DIRECTORY ${BUILD_DIR}/batch-${name})
+  file(COPY_FILE ${kit}/quenz-check.cmd ${BUILD_DIR}/batch-${name}/quenz-check.cmd)
+  file(COPY_FILE ${BUILD_DIR}/${program}.exe ${BUILD_DIR}/batch-${name}/Quenz.exe)
+endforeach()
 
 # Inno Setup's compiler is a Windows program: it takes Windows paths, where Wine shows / as Z:.
 if(ISCC)
@@ -86,7 +99,7 @@ if(ISCC)
   string(REPLACE "/" "\\" output "Z:${BUILD_DIR}")
   string(REPLACE "/" "\\" broken_quenz "Z:${kit}/README.md")
   string(REPLACE "/" "\\" mute_quenz "Z:${BUILD_DIR}/empty.exe")
-  foreach(name inno-setup inno-broken inno-mute inno-slow)
+  foreach(name inno-setup inno-broken inno-mute inno-slow inno-utf8)
     set(define "")
     if(name STREQUAL inno-broken)
       set(define "/DQuenzExe=${broken_quenz}")
@@ -94,6 +107,8 @@ if(ISCC)
       set(define "/DQuenzExe=${mute_quenz}")
     elseif(name STREQUAL inno-slow)
       set(define /DQuenzConfirmPauseMs=2000)
+    elseif(name STREQUAL inno-utf8)
+      set(define /DQuenzTestCodePage=65001)
     endif()
     execute_process(COMMAND ${RUN} ${ISCC} /Q /O${output} /F${name} ${define} example.iss
       WORKING_DIRECTORY ${kit} RESULT_VARIABLE failed OUTPUT_VARIABLE log ERROR_VARIABLE log)
@@ -110,7 +125,7 @@ if(NOT WIXL OR NOT MSIINFO)
 endif()
 file(WRITE ${kit}/Dalmivorax.cfg "the jar component's key file\n")
 set(broken ${BUILD_DIR}/installer-kit-broken)
-set(never_ends ${BUILD_DIR}/installer-kit-never-ends)
+set(prints_forever ${BUILD_DIR}/installer-kit-prints-forever)
 if(X86_KIT)
   set(programs x86/)
   set(platform -a x86 -D QuenzPlatform=x86 -D Platform=x86 -D ProgramFiles=ProgramFilesFolder -D Win64=no)
@@ -118,7 +133,7 @@ else()
   set(programs "")
   set(platform -a x64 -D Platform=x64 -D ProgramFiles=ProgramFiles64Folder -D Win64=yes)
 endif()
-foreach(stand_in "${broken};${kit}/README.md" "${never_ends};${BUILD_DIR}/never_ends.exe")
+foreach(stand_in "${broken};${kit}/README.md" "${prints_forever};${BUILD_DIR}/prints_forever.exe")
   list(GET stand_in 0 dir)
   list(GET stand_in 1 quenz)
   file(REMOVE_RECURSE ${dir})
@@ -134,7 +149,7 @@ set(v2 -D Version=2.0.0 -D ProductCode={9F1C3E52-7B6A-4C1D-8E2F-3A4B5C6D7E8F}
   -D JarComponent={0B6E2A41-5C3D-4E7F-9A18-2B3C4D5E6F70})
 set(en ${v1} -D "JavaRunningText=Dalmivorax (Java edition) is running.")
 foreach(package "product;${kit};v1" "product-v2;${kit};v2" "product-broken;${broken};v1"
-    "product-never-ends;${never_ends};v1" "product-en;${kit};en")
+    "product-prints-forever;${prints_forever};v1" "product-en;${kit};en")
   list(GET package 0 name)
   list(GET package 1 dir)
   list(GET package 2 version)

@@ -21,8 +21,10 @@ namespace {
 // once. The row's outcome is seen once the copy has ended too (WaitForCopyInTemp).
 #define UNINSTALL_AS_PERSON "\"{java}\\uninstall.exe\" /S"
 #define CHECKS(name) "\"{tests}" name ".exe\" /S /D={java}"
-// cmd.exe /c drops the outer pair of quotes.
-#define BATCH(dir) "cmd.exe /c \"\"{tests}quenz-check.cmd\" \"" dir "\"\""
+// cmd.exe /c drops the outer pair of quotes. In batch-crash\ and batch-mute\ it runs beside
+// stand-ins for Quenz that crash and that say nothing.
+#define BATCH_IN(folder, dir) "cmd.exe /c \"\"{tests}" folder "quenz-check.cmd\" \"" dir "\"\""
+#define BATCH(dir) BATCH_IN("", dir)
 #define INSTALLED "Dalmivorax.jar uninstall.exe"
 #define JAVA_ANSWER "1|O Dalmivorax Java esta em execucao."
 // Inno Setup's example Setup and uninstaller, their logs in {java}.answer.
@@ -45,6 +47,20 @@ const char* const kLookAlike = "{scratch}\\Łukasz";
     "cmd.exe /c mkdir {scratch}\\Lukasz && copy nul {scratch}\\Lukasz\\Dalmivorax.jar"
 // U+FF02 would reach Quenz as a quote that ends the argument, and -nj as an option.
 const char* const kFullwidthQuote = "{scratch}\\x＂ -nj";
+std::string Repeat(const char* letter, int count)
+{
+    std::string letters;
+    while (count-- > 0) {
+        letters += letter;
+    }
+    return letters;
+}
+// Past 244 bytes in code page 932, where the Dbcs rows run, in fewer letters: Quenz would cut
+// it. Two folders, since a Linux name holds at most 255 bytes.
+const std::string kPast244 =
+    "{scratch}\\" + Repeat("\xE3\x81\x82", 66) + "\\" + Repeat("\xE3\x81\x82", 66);
+// Letters of two bytes in UTF-8 and one in code page 1252.
+const std::string kCedillas = "{scratch}\\" + Repeat("\xC3\xA7", 50);
 
 // The MSI package with QuenzCheck, under Wine's msiexec, its log in {java}.answer. Its exit code
 // is read here in full: from Linux only its low 8 bits would be seen.
@@ -162,19 +178,37 @@ void WaitForCopyInTemp(DWORD parent)
     CloseHandle(snapshot);
 }
 
-// Whether an installer's copy of Quenz runs: Quenz.exe, or the custom action's Quenz-*.exe.
-bool QuenzRuns()
+// The program of an installer's copy of Quenz that runs (Quenz.exe, or the custom action's
+// Quenz-*.exe), or empty when none does; `exceptId` is left out.
+std::wstring RunningQuenz(DWORD exceptId = 0)
 {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
-    bool found = false;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found;
+    std::wstring found;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && found.empty();
          more = Process32NextW(snapshot, &entry)) {
-        found = _wcsnicmp(entry.szExeFile, L"Quenz", 5) == 0;
+        if (_wcsnicmp(entry.szExeFile, L"Quenz", 5) == 0 && entry.th32ProcessID != exceptId) {
+            found = entry.szExeFile;
+            HANDLE process =
+                OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
+            wchar_t image[MAX_PATH];
+            DWORD size = MAX_PATH;
+            if (process != nullptr && QueryFullProcessImageNameW(process, 0, image, &size)) {
+                found = image;
+            }
+            if (process != nullptr) {
+                CloseHandle(process);
+            }
+        }
     }
     CloseHandle(snapshot);
     return found;
+}
+
+bool QuenzRuns()
+{
+    return !RunningQuenz().empty();
 }
 
 class Installer : public testing::TestWithParam<InstallerRow>
@@ -182,7 +216,11 @@ class Installer : public testing::TestWithParam<InstallerRow>
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(GetACP(), 1252u) << "run with LC_ALL=C.UTF-8";
+        if (GetParam().name.find("Dbcs") == std::string::npos) {
+            ASSERT_EQ(GetACP(), 1252u) << "run with LC_ALL=C.UTF-8";
+        } else {
+            ASSERT_EQ(GetACP(), 932u) << "run with LC_ALL=ja_JP.UTF-8";
+        }
         SetNameCodePage(CP_UTF8);
     }
 };
@@ -252,7 +290,28 @@ INSTANTIATE_TEST_SUITE_P(Silent, Installer, testing::Values(
         {.jar = Main::NoFolder, .exe = Main::Running, .ini = kIni, .javaDir = kVietnamese}, 2, "", ""},
     // On a volume without short names, the folder cannot reach Quenz: no answer.
     InstallerRow{"CheckCannotPassFolder", CHECKS("checks-no-short-names"), {.jar = Main::Free, .javaDir = kVietnamese},
-        2, "Dalmivorax.jar", "error|O nome desta pasta tem letras que o Quenz n\xE3o pode receber*"},
+        2, "Dalmivorax.jar", "error|O Quenz n\xE3o pode receber o nome desta pasta*"},
+    // Under Windows' UTF-8 setting, the ANSI code page 65001, which Wine cannot set: checks-utf8
+    // takes it, and makes no short names. Every letter passes, counted in UTF-8.
+    InstallerRow{"CheckUnderUtf8Setting", CHECKS("checks-utf8"), {.jar = Main::Shared, .javaDir = kAccented}, 2,
+        "Dalmivorax.jar", JAVA_ANSWER},
+    InstallerRow{"CheckCountsUtf8Bytes", CHECKS("checks-utf8"), {.jar = Main::Shared, .javaDir = kCedillas.c_str(),
+        .javaLength = 270}, 2, "Dalmivorax.jar", "error|O Quenz n\xE3o pode receber o nome desta pasta*"},
+    // Past 244 bytes, the folder goes by its short name: in every integration.
+    InstallerRow{"DbcsRefusesPast244Bytes", SETUP, {.jar = Main::Shared, .javaDir = kPast244.c_str()}, 2, "Dalmivorax.jar", ""},
+    InstallerRow{"DbcsInstallsPast244Bytes", SETUP, {.jar = Main::Free, .javaDir = kPast244.c_str()}, 0, INSTALLED, ""},
+    InstallerRow{"DbcsMsiRefusesPast244Bytes", MSI_INSTALL("product"), {.jar = Main::Shared, .javaDir = kPast244.c_str()},
+        1603, "Dalmivorax.jar", MSI_SILENT},
+    InstallerRow{"DbcsMsiInstallsPast244Bytes", MSI_INSTALL("product"), {.jar = Main::Free, .javaDir = kPast244.c_str()},
+        0, MSI_INSTALLED, MSI_FREE},
+    InstallerRow{"DbcsInnoRefusesPast244Bytes", INNO_SETUP, {.jar = Main::Shared, .javaDir = kPast244.c_str()}, 7,
+        "Dalmivorax.jar", "*O Dalmivorax Java esta em execucao. (exit code 1)"},
+    InstallerRow{"DbcsInnoInstallsPast244Bytes", INNO_SETUP, {.jar = Main::Free, .javaDir = kPast244.c_str()}, 0,
+        INNO_INSTALLED, "*Nenhum Dalmivorax esta em execucao. (exit code 0)"},
+    // Wine's cmd.exe shortens only the first long folder of a path: the batch file cannot tell,
+    // free or held. It must never pass the folder as it is, which Quenz would cut.
+    InstallerRow{"DbcsBatchStopsPast244Bytes", BATCH("{java}"), {.jar = Main::Shared, .javaDir = kPast244.c_str()}, 2,
+        "Dalmivorax.jar", ""},
     InstallerRow{"UninstallRefusesWhileJavaRuns", UNINSTALL, {.jar = Main::Shared, .prepare = SETUP}, 2, INSTALLED, ""},
     InstallerRow{"UninstallRefusesOutsideCodePage", UNINSTALL, {.jar = Main::Shared, .javaDir = kVietnamese, .prepare = SETUP},
         2, INSTALLED, ""},
@@ -267,17 +326,18 @@ INSTANTIATE_TEST_SUITE_P(Silent, Installer, testing::Values(
         "1|O Dalmivorax Windows esta em execucao."},
     InstallerRow{"QuenzThatSaysNothing", CHECKS("checks-mute"), {.jar = Main::Free}, 2, "Dalmivorax.jar",
         "error|O Quenz n\xE3o deu uma resposta v\xE1lida; c\xF3" "digo de sa\xED" "da: 0"},
-    // A Quenz that never ends is ended after QUENZ_TIMEOUT_MS, 2 s here, and tells nothing.
-    InstallerRow{"QuenzThatNeverEnds", CHECKS("checks-never-ends"), {.jar = Main::Free}, 2, "Dalmivorax.jar",
-        "error|O Quenz n\xE3o terminou a tempo e foi encerrado; milissegundos: 2000"},
     InstallerRow{"QuenzThatCannotStart", CHECKS("checks-broken"), {.jar = Main::Free}, 2, "Dalmivorax.jar",
         "error|O Quenz n\xE3o p\xF4" "de ser executado: *"},
     InstallerRow{"BatchGoesOnWhenNothingRuns", BATCH("{java}"), {.jar = Main::Free}, 0, "Dalmivorax.jar", ""},
     InstallerRow{"BatchStopsWhileJavaRuns", BATCH("{java}"), {.jar = Main::Shared}, 2, "Dalmivorax.jar", ""},
     InstallerRow{"BatchTakesFinalBackslash", BATCH("{java}\\"), {.jar = Main::Shared}, 2, "Dalmivorax.jar", ""},
-    // Without short names the batch file passes the name changed: the held jar goes unseen.
     InstallerRow{"BatchStopsOutsideCodePage", BATCH("{java}"), {.jar = Main::Shared, .javaDir = kVietnamese}, 2,
-        "Dalmivorax.jar", "", Ending{0, "Dalmivorax.jar", ""}},
+        "Dalmivorax.jar", ""},
+    // A crash code after the line of "nothing runs", an exit code 0 without it, no folder at all:
+    // Quenz cannot tell.
+    InstallerRow{"BatchStopsOnCrash", BATCH_IN("batch-crash\\", "{java}"), {.jar = Main::Free}, 2, "Dalmivorax.jar", ""},
+    InstallerRow{"BatchStopsWithoutVerdict", BATCH_IN("batch-mute\\", "{java}"), {.jar = Main::Free}, 2, "Dalmivorax.jar", ""},
+    InstallerRow{"BatchStopsWithoutFolder", BATCH(""), {.jar = Main::Free, .javaDir = "{scratch}"}, 2, "Dalmivorax.jar win", ""},
     InstallerRow{"MsiInstallsWhenNothingRuns", MSI_INSTALL("product"), {.jar = Main::NoFolder}, 0,
         MSI_INSTALLED, "*Quenz: Durante a verificacao se o arquivo esta sendo utilizado, foi retornado o codigo [3]"},
     // "Running" is believed after a second look only.
@@ -293,7 +353,7 @@ INSTANTIATE_TEST_SUITE_P(Silent, Installer, testing::Values(
     InstallerRow{"MsiPassiveRefuses", MSI_INSTALL("product") " /passive", {.jar = Main::Shared}, 1603, "Dalmivorax.jar",
         MSI_SILENT},
     InstallerRow{"MsiRefusesOutsideCodePage", MSI_INSTALL("product"), {.jar = Main::Shared, .javaDir = kVietnamese}, 1603,
-        "Dalmivorax.jar", MSI_SILENT, Ending{1603, "Dalmivorax.jar", "*and no short (8.3) name: nothing is changed"}},
+        "Dalmivorax.jar", MSI_SILENT, Ending{1603, "Dalmivorax.jar", "*no short (8.3) name that fits: nothing is changed"}},
     // The package does not remember INSTALLDIR: removal, repair and upgrade resolve it to the
     // default folder, and the jar's own folder is checked as Windows Installer recorded it.
     InstallerRow{"MsiUninstallRefusesWhileJavaRuns", MSI("/x", "product"),
@@ -311,8 +371,6 @@ INSTANTIATE_TEST_SUITE_P(Silent, Installer, testing::Values(
     // Wine's msiexec removes the files from INSTALLDIR as it resolves it, not from where they went.
     InstallerRow{"MsiUninstallRemovesOnceFree", MSI("/x", "product") " \"INSTALLDIR={java}\"",
         {.jar = Main::Absent, .prepare = MSI_INSTALL("product")}, 0, "", MSI_FREE},
-    InstallerRow{"MsiQuenzThatNeverEnds", MSI_INSTALL("product-never-ends") " QUENZ_TIMEOUT_MS=2000", {.jar = Main::Free},
-        1603, "Dalmivorax.jar", "*QuenzCheck: Quenz did not end within 2000 ms, and was ended: "},
     InstallerRow{"MsiQuenzThatIsNoProgram", MSI_INSTALL("product-broken"), {.jar = Main::Free}, 1603, "Dalmivorax.jar",
         "*QuenzCheck: Quenz could not be run (error 193)"},
     // Inno Setup: Setup refuses at "Preparing to Install" with 7, the uninstaller at its start
@@ -328,6 +386,8 @@ INSTANTIATE_TEST_SUITE_P(Silent, Installer, testing::Values(
         INNO_JAVA},
     InstallerRow{"InnoRefusesWithFinalBackslash", INNO("inno-setup", "{java}\\"), {.jar = Main::Shared}, 7, "Dalmivorax.jar",
         INNO_JAVA},
+    InstallerRow{"InnoRefusesUnderUtf8Setting", INNO("inno-utf8", "{java}"), {.jar = Main::Shared, .javaDir = kAccented}, 7,
+        "Dalmivorax.jar", INNO_JAVA},
     InstallerRow{"InnoRefusesOutsideCodePage", INNO_SETUP, {.jar = Main::Shared, .javaDir = kVietnamese}, 7, "Dalmivorax.jar",
         "*O Dalmivorax Java esta em execucao. (exit code 1)"},
     InstallerRow{"InnoQuenzThatSaysNothing", INNO("inno-mute", "{java}"), {.jar = Main::Free}, 7, "Dalmivorax.jar",
@@ -384,5 +444,70 @@ INSTANTIATE_TEST_SUITE_P(Installers, Transient,
                                          TransientRow{"Inno", INNO("inno-slow", "{java}"),
                                                       INNO_JAVA_LINE}),
                          RowName);
+
+// A Quenz that never answers is ended in time, and nothing else is: while the installer waits,
+// a stranger started here from the same program must outlive it. Each row: the installer, what
+// it needs installed first, its exit code and the line that names the reason.
+struct TimeOutRow
+{
+    std::string name;
+    std::string commandLine;
+    const char* prepare;
+    DWORD exitCode;
+    std::string answer;
+};
+
+class TimeOut : public testing::TestWithParam<TimeOutRow>
+{
+};
+
+TEST_P(TimeOut, EndsItsOwnQuenzAlone)
+{
+    ASSERT_EQ(GetACP(), 1252u) << "run with LC_ALL=C.UTF-8";
+    const TimeOutRow& row = GetParam();
+    World world({.jar = Main::Free, .prepare = row.prepare});
+    Outcome outcome;
+    const ULONGLONG started = GetTickCount64();
+    std::thread installer(
+        [&] { outcome = RunProgram(nullptr, world.Expand(row.commandLine), world.scratch()); });
+    std::wstring image;
+    for (int waited = 0; waited < 30000 && image.empty(); waited += 10) {
+        Sleep(10);
+        image = RunningQuenz();
+    }
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES; // what a stand-in prints goes nowhere
+    startup.hStdInput = startup.hStdOutput = startup.hStdError = INVALID_HANDLE_VALUE;
+    PROCESS_INFORMATION stranger = {};
+    std::wstring line = L"\"" + image + L"\"";
+    EXPECT_TRUE(CreateProcessW(image.c_str(), line.data(), nullptr, nullptr, FALSE,
+                               CREATE_NO_WINDOW, nullptr, nullptr, &startup, &stranger))
+        << "no Quenz of the installer's to copy: " << FromWide(image);
+    installer.join();
+    EXPECT_EQ(outcome.exitCode, row.exitCode);
+    EXPECT_LT(GetTickCount64() - started, 60000u) << "not ended in time";
+    const std::string answer = Contents(world.Expand("{java}.answer"));
+    EXPECT_NE(answer.find(row.answer), std::string::npos) << answer;
+    EXPECT_EQ(RunningQuenz(stranger.dwProcessId), L"") << "the installer's Quenz is left running";
+    EXPECT_EQ(WaitForSingleObject(stranger.hProcess, 0), WAIT_TIMEOUT) << "the stranger was ended";
+    TerminateProcess(stranger.hProcess, 1);
+    WaitForSingleObject(stranger.hProcess, 10000);
+    CloseHandle(stranger.hProcess);
+    CloseHandle(stranger.hThread);
+    // What the installer could not delete while the stranger ran.
+    DeleteFileW(image.c_str());
+    RemoveDirectoryW(image.substr(0, image.rfind(L'\\')).c_str());
+}
+
+#define TIMED_OUT "O Quenz n\xE3o terminou a tempo e foi encerrado; milissegundos: "
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Installers, TimeOut, testing::Values(
+    TimeOutRow{"Nsis", CHECKS("checks-never-ends"), nullptr, 2, "error|" TIMED_OUT "2000"},
+    // It prints without end: the pipe it fills is never empty.
+    TimeOutRow{"Msi", MSI_INSTALL("product-prints-forever") " QUENZ_TIMEOUT_MS=2000", nullptr, 1603,
+        "QuenzCheck: Quenz did not end within 2000 ms, and was ended: "}),
+    RowName);
+// clang-format on
 
 } // namespace

@@ -1,5 +1,5 @@
 // The custom action's decisions that need no installation: what Quenz answered, how the Java
-// edition's folder reaches it, and which folders a run checks. Run under code page 1252.
+// edition's folder reaches it, and which folders a run checks.
 #include <windows.h>
 
 #include <string>
@@ -44,35 +44,68 @@ TEST(Verdict, CountsOnlyTheLineThatGoesWithTheExitCode)
 
 TEST(FolderArgument, ReachesQuenzIntactOrNotAtAll)
 {
-    ASSERT_EQ(GetACP(), 1252u) << "run with LC_ALL=C.UTF-8";
+    // 244 bytes and 245 in code pages 1252, 932 (あ takes 2) and 65001 (ç takes 2, あ 3).
+    const std::wstring fits = L"C:\\" + std::wstring(241, L'x');
+    const std::wstring over = fits + L"x";
+    const std::wstring dbcsOver = L"C:\\" + std::wstring(121, L'\u3042');
+    const std::wstring utf8Fits = L"C:\\" + std::wstring(120, L'\u00E7') + L"x";
+    const std::wstring utf8Over = utf8Fits + L"x";
     const struct
     {
+        UINT codePage;
         const wchar_t* folder;
         const wchar_t* shortForm;
         bool exists;
         const wchar_t* argument; // null: no argument reaches Quenz intact
     } rows[] = {
-        {L"C:\\Apps\\Dalmivorax", L"C:\\Apps\\DALMIV~1", true, L"\"C:\\Apps\\Dalmivorax\""},
-        {L"C:\\Instalação (d'Arc)", L"C:\\INSTAL~1", true, L"\"C:\\Instalação (d'Arc)\""},
-        {L"C:\\Nguyễn Thị", L"C:\\NGUY~1", true, L"\"C:\\NGUY~1\""},
-        {L"C:\\Łukasz", L"C:\\_UKA~1", true, L"\"C:\\_UKA~1\""},  // not the look-alike L
-        {L"C:\\x＂ -nj", L"C:\\X__-~1", true, L"\"C:\\X__-~1\""}, // not a quote
-        {L"C:\\Nguyễn Thị", L"", false, L"-nj"},                  // cannot hold a running jar
-        {L"C:\\Nguyễn Thị", L"", true, nullptr},                  // no short names
-        {L"C:\\Nguyễn Thị", L"C:\\NGUYỄN~1", true, nullptr},      // nor a usable one
-        {L"C:\\Apps\\Dalmivorax", L"", false, L"\"C:\\Apps\\Dalmivorax\""},
+        {1252, L"C:\\Apps\\Dalmivorax", L"C:\\Apps\\DALMIV~1", true, L"C:\\Apps\\Dalmivorax"},
+        {1252, L"C:\\Instalação (d'Arc)", L"C:\\INSTAL~1", true, L"C:\\Instalação (d'Arc)"},
+        {1252, L"C:\\Nguyễn Thị", L"C:\\NGUY~1", true, L"C:\\NGUY~1"},
+        {1252, L"C:\\Łukasz", L"C:\\_UKA~1", true, L"C:\\_UKA~1"},  // not the look-alike L
+        {1252, L"C:\\x＂ -nj", L"C:\\X__-~1", true, L"C:\\X__-~1"}, // not a quote
+        {1252, L"C:\\Nguyễn Thị", L"", false, L"-nj"},              // cannot hold a running jar
+        {1252, L"C:\\Nguyễn Thị", L"", true, nullptr},              // no short names
+        {1252, L"C:\\Nguyễn Thị", L"C:\\NGUYỄN~1", true, nullptr},  // nor a usable one
+        {1252, L"C:\\Apps\\Dalmivorax", L"", false, L"C:\\Apps\\Dalmivorax"},
+        {1252, L"", L"", false, nullptr}, // no folder at all
+        // Quenz would probe ...\Dalmivorax.ja past 244 bytes: never held, never running.
+        {1252, fits.c_str(), L"C:\\XXXXXX~1", true, fits.c_str()},
+        {1252, over.c_str(), L"C:\\XXXXXX~1", true, L"C:\\XXXXXX~1"},
+        {1252, over.c_str(), L"", true, nullptr},
+        {1252, over.c_str(), over.c_str(), true, nullptr}, // no short names: the long one
+        {1252, over.c_str(), L"", false, L"-nj"},
+        // Counted in bytes, not letters.
+        {932, dbcsOver.c_str(), L"C:\\0A1B~1", true, L"C:\\0A1B~1"},
+        {932, dbcsOver.c_str(), L"", true, nullptr},
+        {932, L"C:\\\u3042\u3044", L"C:\\0A1B~1", true, L"C:\\\u3042\u3044"},
+        // Under Windows' UTF-8 setting every letter arrives, and takes its UTF-8 bytes.
+        {CP_UTF8, L"C:\\Nguyễn Thị", L"C:\\NGUY~1", true, L"C:\\Nguyễn Thị"},
+        {CP_UTF8, L"C:\\x＂ -nj", L"C:\\X__-~1", true, L"C:\\x＂ -nj"},
+        {CP_UTF8, utf8Fits.c_str(), L"C:\\CCCCCC~1", true, utf8Fits.c_str()},
+        {CP_UTF8, utf8Over.c_str(), L"C:\\CCCCCC~1", true, L"C:\\CCCCCC~1"},
+        {CP_UTF8, L"C:\\\xD800x", L"", true, nullptr}, // half a letter has no UTF-8 form
     };
     for (const auto& row : rows) {
-        wchar_t argument[64] = L"unchanged";
+        wchar_t argument[512] = L"unchanged";
         const bool reaches =
-            MakeFolderArgument(row.folder, row.shortForm, row.exists, argument, 64);
-        EXPECT_EQ(reaches, row.argument != nullptr) << row.folder;
+            MakeFolderArgument(row.folder, row.shortForm, row.exists, row.codePage, argument, 512);
+        EXPECT_EQ(reaches, row.argument != nullptr) << row.codePage << " " << row.folder;
         if (reaches && row.argument != nullptr) {
-            EXPECT_STREQ(argument, row.argument);
+            const std::wstring expected = row.argument[0] == L'-'
+                                              ? std::wstring(row.argument)
+                                              : L"\"" + std::wstring(row.argument) + L"\"";
+            EXPECT_EQ(std::wstring(argument), expected) << row.codePage;
         }
     }
     wchar_t small[8];
-    EXPECT_FALSE(MakeFolderArgument(L"C:\\Apps\\Dalmivorax", L"", true, small, 8));
+    EXPECT_FALSE(MakeFolderArgument(L"C:\\Apps\\Dalmivorax", L"", true, 1252, small, 8));
+    // Wine takes any flags for UTF-8; Windows fails the call, and no folder would ever pass.
+    for (const UINT codePage : {1252u, 932u, 936u, 65001u}) {
+        const Conversion conversion = ConversionFor(codePage);
+        EXPECT_EQ(conversion.flags,
+                  codePage == CP_UTF8 ? DWORD{WC_ERR_INVALID_CHARS} : DWORD{WC_NO_BEST_FIT_CHARS});
+        EXPECT_EQ(conversion.usedDefault, codePage != CP_UTF8);
+    }
 }
 
 TEST(FolderList, EachFolderOnceWhereverWindowsInstallerPutTheJar)
