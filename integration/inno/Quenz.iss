@@ -10,7 +10,9 @@
 ; still run (after these, and only when these let the run go on). While an edition runs, a box
 ; names it and offers Retry and Cancel; Cancel, or a silent run (/VERYSILENT /SUPPRESSMSGBOXES,
 ; where the box takes its default, Cancel), stops Setup with exit code 7 and the uninstaller with
-; exit code 1, with nothing changed. So does a Quenz that cannot be run or gives no verdict.
+; exit code 1, with nothing changed. So does a Quenz that cannot be run, gives no verdict, or
+; has not ended within QuenzTimeoutMs milliseconds (#define it before the include; 120000 by
+; default), which is then ended.
 ;
 ; Setup installs a copy of Quenz.exe as {app}\Quenz.exe, since the uninstaller cannot extract
 ; files from Setup; the uninstaller removes it at its end. Without it the uninstaller refuses,
@@ -26,6 +28,10 @@
 ; How long to wait before asking again when Quenz said "running".
 #ifndef QuenzConfirmPauseMs
   #define QuenzConfirmPauseMs 500
+#endif
+; How long Quenz may take to answer before it is ended.
+#ifndef QuenzTimeoutMs
+  #define QuenzTimeoutMs 120000
 #endif
 
 [Files]
@@ -49,6 +55,8 @@ const
   // Quenz cuts every path at 259 bytes: past 244 bytes of folder, Dalmivorax.jar's name is cut.
   QuenzMostFolderBytes = 244;
   QuenzMaxPath = 260;
+  // SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE
+  QuenzEndRights = $101001;
 
 function QuenzGetACP: Cardinal;
   external 'GetACP@kernel32.dll stdcall';
@@ -59,6 +67,37 @@ function QuenzWideCharToMultiByte(CodePage, Flags: Cardinal; Text: String; TextL
 function QuenzWideCharToUtf8(CodePage, Flags: Cardinal; Text: String; TextLength: Integer;
   Buffer: Cardinal; BufferSize: Integer; DefaultChar, UsedDefault: Cardinal): Integer;
   external 'WideCharToMultiByte@kernel32.dll stdcall';
+function QuenzSetTimer(Window, Id, Elapse: Cardinal; Callback: Longword): Longword;
+  external 'SetTimer@user32.dll stdcall';
+function QuenzKillTimer(Window, Id: Longword): Integer;
+  external 'KillTimer@user32.dll stdcall';
+function QuenzProcessId: Cardinal;
+  external 'GetCurrentProcessId@kernel32.dll stdcall';
+function QuenzSnapshot(Flags, ProcessId: Cardinal): THandle;
+  external 'CreateToolhelp32Snapshot@kernel32.dll stdcall';
+function QuenzFirstProcess(Snapshot: THandle; Entry: String): Integer;
+  external 'Process32FirstW@kernel32.dll stdcall';
+function QuenzNextProcess(Snapshot: THandle; Entry: String): Integer;
+  external 'Process32NextW@kernel32.dll stdcall';
+function QuenzOpenProcess(Rights, Inherit, ProcessId: Cardinal): THandle;
+  external 'OpenProcess@kernel32.dll stdcall';
+function QuenzImageName(Process: THandle; Flags: Cardinal; Name: String; var Size: Cardinal): Integer;
+  external 'QueryFullProcessImageNameW@kernel32.dll stdcall';
+function QuenzLongPathName(Path, LongPath: String; Size: Cardinal): Cardinal;
+  external 'GetLongPathNameW@kernel32.dll stdcall';
+function QuenzTerminateProcess(Process: THandle; ExitCode: Cardinal): Integer;
+  external 'TerminateProcess@kernel32.dll stdcall';
+function QuenzWaitFor(Handle: THandle; Milliseconds: Cardinal): Cardinal;
+  external 'WaitForSingleObject@kernel32.dll stdcall';
+function QuenzCloseHandle(Handle: THandle): Integer;
+  external 'CloseHandle@kernel32.dll stdcall';
+
+var
+  // The program of the Quenz that runs now, as given and as its long path; and whether its time
+  // ran out.
+  QuenzRunningExe, QuenzRunningLongExe: String;
+  QuenzTimedOut: Boolean;
+
 // Quenz reads its command line in the ANSI code page, where other letters would arrive changed:
 // as "?", as a look-alike (Ł as L), or, for a fullwidth quotation mark, as a quote that ends the
 // argument. True when every letter of Text converts exactly and it takes at most 244 bytes. Under
@@ -113,6 +152,66 @@ begin
   end;
 end;
 
+// A DWORD of a PROCESSENTRY32W held in a String, at the character At.
+function QuenzEntryField(Entry: String; At: Integer): Cardinal;
+begin
+  Result := Ord(Entry[At]) or (Ord(Entry[At + 1]) shl 16);
+end;
+
+// Ends the Quenz that runs too long, and nothing else, by the two marks that only it has here:
+// its parent is this process, and its program is QuenzRunningExe. A process whose program cannot
+// be read is left alone. The wait for it is bounded: a process stuck in I/O, on a dead network
+// path say, may take long to go even then.
+procedure QuenzEndRunning;
+var
+  Snapshot, Process: THandle;
+  Entry, Image: String;
+  ParentAt: Integer;
+  Size: Cardinal;
+  More: Boolean;
+begin
+  Snapshot := QuenzSnapshot(2, 0);
+  // 556 bytes in a 32-bit Setup, the parent's ID at byte 24; 568 in a 64-bit one, at byte 32.
+  // Chr would cut the size to a byte.
+  Entry := StringOfChar(#0, 284);
+  Entry[1] := #556;
+  ParentAt := 13;
+  More := QuenzFirstProcess(Snapshot, Entry) <> 0;
+  if not More then begin
+    Entry[1] := #568;
+    ParentAt := 17;
+    More := QuenzFirstProcess(Snapshot, Entry) <> 0;
+  end;
+  while More do begin
+    if QuenzEntryField(Entry, ParentAt) = QuenzProcessId then begin
+      Process := QuenzOpenProcess(QuenzEndRights, 0, QuenzEntryField(Entry, 5));
+      Image := StringOfChar(#0, 1024);
+      Size := 1024;
+      if (Process <> 0) and (QuenzImageName(Process, 0, Image, Size) <> 0) then begin
+        Image := Copy(Image, 1, Size);
+        if (CompareText(Image, QuenzRunningExe) = 0) or
+            (CompareText(Image, QuenzRunningLongExe) = 0) then begin
+          QuenzTerminateProcess(Process, 1);
+          QuenzWaitFor(Process, 5000);
+        end;
+      end;
+      if Process <> 0 then
+        QuenzCloseHandle(Process);
+    end;
+    More := QuenzNextProcess(Snapshot, Entry) <> 0;
+  end;
+  QuenzCloseHandle(Snapshot);
+end;
+
+// Setup handles its messages while ExecAndCaptureOutput waits, so this timer fires in the midst
+// of the wait.
+procedure QuenzTimeIsUp(Window, Message, Id, Time: Longword);
+begin
+  QuenzKillTimer(0, Id);
+  QuenzTimedOut := True;
+  QuenzEndRunning;
+end;
+
 // Runs Quenz once for Dir. Returns 0 when no edition runs, 1 when the Java edition runs, 2 when
 // the Windows edition does, and -1 when Quenz gave no answer; Text gets the verdict line, or why
 // there is none. The exit code counts only with the verdict line that goes with it.
@@ -121,17 +220,39 @@ var
   Argument, Verdict: String;
   ExitCode: Integer;
   Output: TExecOutput;
+  Timer: Longword;
+  Started: Boolean;
 begin
   Result := -1;
   if not QuenzArgument(Dir, Argument, Text) then
     Exit;
+  QuenzRunningExe := Exe;
+  QuenzRunningLongExe := StringOfChar(#0, 1024);
+  QuenzRunningLongExe := Copy(QuenzRunningLongExe, 1,
+    QuenzLongPathName(Exe, QuenzRunningLongExe, 1024));
+  QuenzTimedOut := False;
+  // A Quenz that never ends is ended after QuenzTimeoutMs, from the timer.
+  Timer := QuenzSetTimer(0, 0, {#QuenzTimeoutMs}, CreateCallback(@QuenzTimeIsUp));
+  if Timer = 0 then begin
+    Text := 'O Quenz não pôde ser executado: ' + Exe + ' (' + SysErrorMessage(DLLGetLastError) + ')';
+    Exit;
+  end;
   try
-    if not ExecAndCaptureOutput(Exe, Argument, '', SW_HIDE, ewWaitUntilTerminated, ExitCode, Output) then begin
-      Text := 'O Quenz não pôde ser executado: ' + Exe + ' (' + SysErrorMessage(ExitCode) + ')';
-      Exit;
+    try
+      Started := ExecAndCaptureOutput(Exe, Argument, '', SW_HIDE, ewWaitUntilTerminated, ExitCode, Output);
+    finally
+      QuenzKillTimer(0, Timer);
     end;
   except
     Text := 'O Quenz não pôde ser executado: ' + Exe + ' (' + GetExceptionMessage + ')';
+    Exit;
+  end;
+  if QuenzTimedOut then begin
+    Text := 'O Quenz não terminou a tempo e foi encerrado; milissegundos: {#QuenzTimeoutMs}';
+    Exit;
+  end;
+  if not Started then begin
+    Text := 'O Quenz não pôde ser executado: ' + Exe + ' (' + SysErrorMessage(ExitCode) + ')';
     Exit;
   end;
   Verdict := '';

@@ -19,9 +19,10 @@
 #   Quenz.exe is no program (product-broken.msi) or prints without end
 #   (product-prints-forever.msi), and one whose Property table has the box's texts in English (product-en.msi).
 # - with ISCC, run by RUN (the suite's Wine), Inno Setup's example.iss as shipped (inno-setup.exe),
-#   and copies whose QuenzExe is no program (inno-broken.exe) or says nothing (inno-mute.exe),
-#   one under the ANSI code page 65001 (inno-utf8.exe), and one that looks again after 2 s
-#   (inno-slow.exe). RUN's words are separated by |.
+#   and copies whose QuenzExe is no program (inno-broken.exe), says nothing (inno-mute.exe) or
+#   never ends, with a limit of 2 s (inno-never-ends.exe); one with a limit of 10 s
+#   (inno-short-limit.exe), one under the ANSI code page 65001 (inno-utf8.exe), and one that
+#   looks again after 2 s (inno-slow.exe). RUN's words are separated by |.
 # It also puts the kit's quenz-check.cmd beside Quenz.exe, and beside stand-ins for it that crash
 # (batch-crash/) and that say nothing (batch-mute/).
 if(NOT EXISTS "${MAKENSIS}")
@@ -99,7 +100,8 @@ if(ISCC)
   string(REPLACE "/" "\\" output "Z:${BUILD_DIR}")
   string(REPLACE "/" "\\" broken_quenz "Z:${kit}/README.md")
   string(REPLACE "/" "\\" mute_quenz "Z:${BUILD_DIR}/empty.exe")
-  foreach(name inno-setup inno-broken inno-mute inno-slow inno-utf8)
+  string(REPLACE "/" "\\" never_ending_quenz "Z:${BUILD_DIR}/never_ends.exe")
+  foreach(name inno-setup inno-broken inno-mute inno-slow inno-never-ends inno-short-limit inno-utf8)
     set(define "")
     if(name STREQUAL inno-broken)
       set(define "/DQuenzExe=${broken_quenz}")
@@ -107,6 +109,10 @@ if(ISCC)
       set(define "/DQuenzExe=${mute_quenz}")
     elseif(name STREQUAL inno-slow)
       set(define /DQuenzConfirmPauseMs=2000)
+    elseif(name STREQUAL inno-never-ends)
+      set(define "/DQuenzExe=${never_ending_quenz}" /DQuenzTimeoutMs=2000)
+    elseif(name STREQUAL inno-short-limit)
+      set(define /DQuenzTimeoutMs=10000)
     elseif(name STREQUAL inno-utf8)
       set(define /DQuenzTestCodePage=65001)
     endif()

@@ -501,12 +501,19 @@ TEST_P(TimeOut, EndsItsOwnQuenzAlone)
 }
 
 #define TIMED_OUT "O Quenz n\xE3o terminou a tempo e foi encerrado; milissegundos: "
+#define INNO_TIMED_OUT                                                                             \
+    "Quenz cannot tell: O Quenz n\xC3\xA3o terminou a tempo e foi encerrado; milissegundos: "
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Installers, TimeOut, testing::Values(
     TimeOutRow{"Nsis", CHECKS("checks-never-ends"), nullptr, 2, "error|" TIMED_OUT "2000"},
     // It prints without end: the pipe it fills is never empty.
     TimeOutRow{"Msi", MSI_INSTALL("product-prints-forever") " QUENZ_TIMEOUT_MS=2000", nullptr, 1603,
-        "QuenzCheck: Quenz did not end within 2000 ms, and was ended: "}),
+        "QuenzCheck: Quenz did not end within 2000 ms, and was ended: "},
+    TimeOutRow{"InnoSetup", INNO("inno-never-ends", "{java}"), nullptr, 7, INNO_TIMED_OUT "2000"},
+    // Its copy of Quenz replaced by one that never ends, after a Setup with a limit of 10 s.
+    TimeOutRow{"InnoUninstaller", INNO_UNINSTALL,
+        "cmd.exe /c \"" INNO("inno-short-limit", "{java}") " && copy /y \"{tests}never_ends.exe\" \"{java}\\Quenz.exe\"\"",
+        1, INNO_TIMED_OUT "10000"}),
     RowName);
 // clang-format on
 
