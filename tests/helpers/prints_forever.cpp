@@ -1,10 +1,10 @@
-// A stand-in for a Quenz caught in a loop: it prints without end, so that whoever reads its
-// output never finds the pipe empty.
+// A stand-in for a Quenz caught in a loop: it prints without end, in writes larger than a pipe
+// holds, so that whoever reads its output never finds the pipe empty.
 #include <windows.h>
 
 int main()
 {
-    static char line[4096];
+    static char line[1 << 20];
     FillMemory(line, sizeof line - 2, 'x');
     line[sizeof line - 2] = '\r';
     line[sizeof line - 1] = '\n';
