@@ -44,6 +44,11 @@ bool ReadProperty(MSIHANDLE install, const wchar_t* name, wchar_t* value, DWORD 
     return MsiGetPropertyW(install, name, value, &length) == ERROR_SUCCESS;
 }
 
+void WriteProperty(MSIHANDLE install, const wchar_t* name, const wchar_t* value)
+{
+    MsiSetPropertyW(install, name, value);
+}
+
 void Log(MSIHANDLE install, const wchar_t* format, ...)
 {
     wchar_t line[2048];

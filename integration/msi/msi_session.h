@@ -7,6 +7,9 @@
 // Reads the property `name` into `value`, empty when it is not set. False when it does not fit.
 bool ReadProperty(MSIHANDLE install, const wchar_t* name, wchar_t* value, DWORD size);
 
+// Sets the property `name` to `value`.
+void WriteProperty(MSIHANDLE install, const wchar_t* name, const wchar_t* value);
+
 // Writes one line, printf-style, to the installation's log. A support person has nothing else.
 void Log(MSIHANDLE install, const wchar_t* format, ...);
 

@@ -17,7 +17,9 @@
 #   Quenz.wxi from the kit: version 1
 #   (product.msi), version 2, which replaces it (product-v2.msi), and version 1 from kits whose
 #   Quenz.exe is no program (product-broken.msi) or prints without end
-#   (product-prints-forever.msi), and one whose Property table has the box's texts in English (product-en.msi).
+#   (product-prints-forever.msi), one whose Property table has the box's texts in English
+#   (product-en.msi), and version 1 with QuenzDetect scheduled before the guard, from the kit and
+#   from the broken one (product-detect.msi, product-broken-detect.msi).
 # - with ISCC, run by RUN (the suite's Wine), Inno Setup's example.iss as shipped (inno-setup.exe),
 #   and copies whose QuenzExe is no program (inno-broken.exe), says nothing (inno-mute.exe) or
 #   never ends, with a limit of 2 s (inno-never-ends.exe); one with a limit of 10 s
@@ -154,8 +156,10 @@ set(v1 -D Version=1.0.0 -D ProductCode={258D53B6-4AA9-434D-9212-E1861CA755E1}
 set(v2 -D Version=2.0.0 -D ProductCode={9F1C3E52-7B6A-4C1D-8E2F-3A4B5C6D7E8F}
   -D JarComponent={0B6E2A41-5C3D-4E7F-9A18-2B3C4D5E6F70})
 set(en ${v1} -D "JavaRunningText=Dalmivorax (Java edition) is running.")
+set(detect ${v1} -D Detect=1)
 foreach(package "product;${kit};v1" "product-v2;${kit};v2" "product-broken;${broken};v1"
-    "product-prints-forever;${prints_forever};v1" "product-en;${kit};en")
+    "product-prints-forever;${prints_forever};v1" "product-en;${kit};en"
+    "product-detect;${kit};detect" "product-broken-detect;${broken};detect")
   list(GET package 0 name)
   list(GET package 1 dir)
   list(GET package 2 version)

@@ -371,6 +371,15 @@ INSTANTIATE_TEST_SUITE_P(Silent, Installer, testing::Values(
     // Wine's msiexec removes the files from INSTALLDIR as it resolves it, not from where they went.
     InstallerRow{"MsiUninstallRemovesOnceFree", MSI("/x", "product") " \"INSTALLDIR={java}\"",
         {.jar = Main::Absent, .prepare = MSI_INSTALL("product")}, 0, "", MSI_FREE},
+    // QuenzDetect, scheduled before the guard, gives the answer and leaves the decision to it.
+    InstallerRow{"MsiDetectFindsNothing", MSI_INSTALL("product-detect"), {.jar = Main::Free}, 0, MSI_INSTALLED,
+        "*Property(S): QUENZ_RUNNING = 0\n"},
+    InstallerRow{"MsiDetectFindsJava", MSI_INSTALL("product-detect"), {.jar = Main::Shared}, 1603, "Dalmivorax.jar",
+        "*Property(S): QUENZ_RUNNING = 1\n"},
+    InstallerRow{"MsiDetectFindsWindows", MSI_INSTALL("product-detect"), {.exe = Main::Running, .ini = kIni}, 1603, "",
+        "*Property(S): QUENZ_RUNNING = 2\n"},
+    InstallerRow{"MsiDetectCannotTell", MSI_INSTALL("product-broken-detect"), {.jar = Main::Free}, 1603, "Dalmivorax.jar",
+        "*Property(S): QUENZ_RUNNING = error\n"},
     InstallerRow{"MsiQuenzThatIsNoProgram", MSI_INSTALL("product-broken"), {.jar = Main::Free}, 1603, "Dalmivorax.jar",
         "*QuenzCheck: Quenz could not be run (error 193)"},
     // Inno Setup: Setup refuses at "Preparing to Install" with 7, the uninstaller at its start
