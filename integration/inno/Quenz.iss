@@ -5,25 +5,47 @@
 ;                                          ; which runs wherever Setup does
 ;   #include "Quenz.iss"
 ;
-; It checks the folder {app} at Setup's "Preparing to Install" step and at the uninstaller's
-; start, by event attributes, so that the script's own PrepareToInstall and InitializeUninstall
-; still run (after these, and only when these let the run go on). While an edition runs, a box
-; names it and offers Retry and Cancel; Cancel, or a silent run (/VERYSILENT /SUPPRESSMSGBOXES,
-; where the box takes its default, Cancel), stops Setup with exit code 7 and the uninstaller with
-; exit code 1, with nothing changed. So does a Quenz that cannot be run, gives no verdict, or
-; has not ended within QuenzTimeoutMs milliseconds (#define it before the include; 120000 by
-; default), which is then ended.
+; It checks the Java edition's folder, QuenzDir ({app} unless defined before the include), at
+; Setup's "Preparing to Install" step and, once the person has confirmed the removal, in the
+; uninstaller, as Inno Setup's own AppMutex check does. Both by event attributes, so that the
+; script's own event functions still run. While an edition runs, a box names it and offers Retry
+; and Cancel; Cancel, or a silent run (/VERYSILENT /SUPPRESSMSGBOXES, where the box takes its
+; default, Cancel), stops Setup with exit code 7 and the uninstaller with exit code 1, with
+; nothing changed. So does a Quenz that cannot be extracted or run, gives no verdict, or has not
+; ended within QuenzTimeoutMs milliseconds (120000 by default), which is then ended.
+;
+; QuenzCheck(Dir, Text) gives the script's own logic the answer: see it below.
 ;
 ; Setup installs a copy of Quenz.exe as {app}\Quenz.exe, since the uninstaller cannot extract
 ; files from Setup; the uninstaller removes it at its end. Without it the uninstaller refuses,
-; as it cannot tell; running Setup again puts it back.
+; as it cannot tell; running Setup again puts it back. With Uninstallable=no there is no copy.
+; QuenzFileFlags, when defined, is added to the flags of Quenz's [Files] entries (signonce, say).
 ;
-; Texts are [CustomMessages] (QuenzJavaRunning, QuenzWindowsRunning, QuenzCloseIt,
-; QuenzCannotCheck): entries placed after this include replace them, per language too. This
-; file is UTF-8 with a byte-order mark, so that ISCC reads its accented letters right.
+; Every text a person can see is a [CustomMessages] entry of this file, in Portuguese like
+; Quenz's own lines: entries placed after this include replace them. An entry without a language
+; prefix replaces a message for every language, .isl files included: define
+; QuenzNoDefaultMessages before the include to leave this file's out, and give each language its
+; own, in its .isl file or with its prefix. This file is UTF-8 with a byte-order mark, so that
+; ISCC reads its accented letters right.
+
+#ifndef QuenzIssIncluded
+#define QuenzIssIncluded
+
+#if Ver < EncodeVer(6, 3, 0)
+  #error Quenz.iss needs Inno Setup 6.3 or later, whose ExecAndCaptureOutput reads Quenz's answer
+#endif
+#if SetupSetting("CreateAppDir") != "" && !IsDirSet("CreateAppDir")
+  #error Quenz.iss checks the folder the application is installed in: with CreateAppDir=no, {app} is the Windows folder
+#endif
 
 #ifndef QuenzExe
   #define QuenzExe AddBackslash(ExtractFilePath(__PATHFILENAME__)) + "x86\Quenz.exe"
+#endif
+#ifndef QuenzDir
+  #define QuenzDir "{app}"
+#endif
+#ifndef QuenzFileFlags
+  #define QuenzFileFlags ""
 #endif
 ; How long to wait before asking again when Quenz said "running".
 #ifndef QuenzConfirmPauseMs
@@ -33,15 +55,26 @@
 #ifndef QuenzTimeoutMs
   #define QuenzTimeoutMs 120000
 #endif
+#define QuenzUninstallable LowerCase(SetupSetting("Uninstallable"))
 
 [Files]
-Source: "{#QuenzExe}"; DestDir: "{app}"; DestName: "Quenz.exe"; Flags: ignoreversion
+; Setup's own copy, by a name no author's entry takes.
+Source: "{#QuenzExe}"; DestDir: "{tmp}"; DestName: "QuenzIss-Quenz.exe"; Flags: dontcopy {#QuenzFileFlags}
+#if QuenzUninstallable != "no" && QuenzUninstallable != "false" && QuenzUninstallable != "0"
+Source: "{#QuenzExe}"; DestDir: "{app}"; DestName: "Quenz.exe"; Flags: ignoreversion {#QuenzFileFlags}
+#endif
 
+#ifndef QuenzNoDefaultMessages
 [CustomMessages]
 QuenzJavaRunning=O Dalmivorax Java está em execução.
 QuenzWindowsRunning=O Dalmivorax Windows está em execução.
 QuenzCloseIt=Feche-o e clique em Repetir para continuar, ou em Cancelar para sair sem alterar nada.
 QuenzCannotCheck=Não foi possível verificar se o Dalmivorax está em execução, e nada foi alterado.
+QuenzUnreachableDir=O Quenz não pode receber o nome desta pasta (letras fora da página de código ANSI, ou mais de 244 bytes), nem um nome curto (8.3) dela: %1
+QuenzNotStarted=O Quenz não pôde ser executado: %1 (%2)
+QuenzNoVerdict=O Quenz não deu uma resposta válida; código de saída: %1
+QuenzTimedOut=O Quenz não terminou a tempo e foi encerrado; milissegundos: %1
+#endif
 
 [Code]
 const
@@ -135,8 +168,7 @@ begin
   while (Length(Dir) > 0) and (Dir[Length(Dir)] = '\') do
     Delete(Dir, Length(Dir), 1);
   Argument := '"' + Dir + '"';
-  Why := 'O Quenz não pode receber o nome desta pasta (letras fora da página de código ANSI, ' +
-    'ou mais de 244 bytes), nem um nome curto (8.3) dela: ' + Dir;
+  Why := FmtMessage(CustomMessage('QuenzUnreachableDir'), [Dir]);
   Result := QuenzFits(Dir);
   if Result or (Dir = '') then
     Exit;
@@ -234,7 +266,7 @@ begin
   // A Quenz that never ends is ended after QuenzTimeoutMs, from the timer.
   Timer := QuenzSetTimer(0, 0, {#QuenzTimeoutMs}, CreateCallback(@QuenzTimeIsUp));
   if Timer = 0 then begin
-    Text := 'O Quenz não pôde ser executado: ' + Exe + ' (' + SysErrorMessage(DLLGetLastError) + ')';
+    Text := FmtMessage(CustomMessage('QuenzNotStarted'), [Exe, SysErrorMessage(DLLGetLastError)]);
     Exit;
   end;
   try
@@ -244,15 +276,15 @@ begin
       QuenzKillTimer(0, Timer);
     end;
   except
-    Text := 'O Quenz não pôde ser executado: ' + Exe + ' (' + GetExceptionMessage + ')';
+    Text := FmtMessage(CustomMessage('QuenzNotStarted'), [Exe, GetExceptionMessage]);
     Exit;
   end;
   if QuenzTimedOut then begin
-    Text := 'O Quenz não terminou a tempo e foi encerrado; milissegundos: {#QuenzTimeoutMs}';
+    Text := FmtMessage(CustomMessage('QuenzTimedOut'), ['{#QuenzTimeoutMs}']);
     Exit;
   end;
   if not Started then begin
-    Text := 'O Quenz não pôde ser executado: ' + Exe + ' (' + SysErrorMessage(ExitCode) + ')';
+    Text := FmtMessage(CustomMessage('QuenzNotStarted'), [Exe, SysErrorMessage(ExitCode)]);
     Exit;
   end;
   Verdict := '';
@@ -267,24 +299,57 @@ begin
   else if (ExitCode = 1) and (Verdict = QuenzWindows) then
     Result := 2
   else
-    Text := 'O Quenz não deu uma resposta válida; código de saída: ' + IntToStr(ExitCode);
+    Text := FmtMessage(CustomMessage('QuenzNoVerdict'), [IntToStr(ExitCode)]);
+end;
+
+// The Quenz this run asks: in Setup, a copy in Setup's temporary folder, which Setup removes; in
+// the uninstaller, the one Setup installed. Empty, with Why set, when it cannot be had.
+function QuenzProgram(var Why: String): String;
+begin
+  if IsUninstaller then begin
+    Result := ExpandConstant('{app}\Quenz.exe');
+    Exit;
+  end;
+  Result := ExpandConstant('{tmp}\QuenzIss-Quenz.exe');
+  if FileExists(Result) then
+    Exit;
+  try
+    ExtractTemporaryFile('QuenzIss-Quenz.exe');
+  except
+    Why := FmtMessage(CustomMessage('QuenzNotStarted'), [Result, GetExceptionMessage]);
+    Result := '';
+  end;
+end;
+
+// For the script's own logic, in Setup and in the uninstaller: runs Quenz once for Dir, the Java
+// edition's folder, and asks nobody. Returns 0 when no edition runs, 1 when the Java edition
+// does, 2 when the Windows edition does, and -1 when Quenz cannot tell; Text gets Quenz's
+// verdict line, or why there is none.
+function QuenzCheck(Dir: String; var Text: String): Integer;
+var
+  Exe: String;
+begin
+  Result := -1;
+  Exe := QuenzProgram(Text);
+  if Exe <> '' then
+    Result := QuenzAsk(Exe, Dir, Text);
 end;
 
 // Returns '' once no edition runs. While one does, a box asks the person to close it, and
 // Retry asks again; otherwise returns why nothing may change, with Asked telling whether the
-// person saw that box. Each check opens the main file
-// exclusively for a moment, so another check of the same file at the same instant looks like a
-// running edition: "running" is believed only when a second check, after a pause, says it too.
-function QuenzWaitWhileRunning(Exe, Dir: String; var Asked: Boolean): String;
+// person saw that reason in the box. Each check opens the main file exclusively for a moment, so
+// another check of the same file at the same instant looks like a running edition: "running" is
+// believed only when a second check, after a pause, says it too.
+function QuenzWaitWhileRunning(Dir: String; var Asked: Boolean): String;
 var
   Answer: Integer;
   Confirming: Boolean;
   Text: String;
 begin
   Confirming := False;
-  Asked := False;
   while True do begin
-    Answer := QuenzAsk(Exe, Dir, Text);
+    Asked := False;
+    Answer := QuenzCheck(Dir, Text);
     if Answer = 0 then begin
       Result := '';
       Exit;
@@ -319,21 +384,26 @@ function QuenzPrepareToInstall(var NeedsRestart: Boolean): String;
 var
   Asked: Boolean;
 begin
-  // Into Setup's temporary folder, which Setup removes.
-  ExtractTemporaryFile('Quenz.exe');
-  Result := QuenzWaitWhileRunning(ExpandConstant('{tmp}\Quenz.exe'), ExpandConstant('{app}'), Asked);
+  Result := QuenzWaitWhileRunning(ExpandConstant('{#QuenzDir}'), Asked);
 end;
 
-// The uninstaller shows nothing of its own when this refuses: a person who was not asked to
-// close Dalmivorax is told why.
-<event('InitializeUninstall')>
-function QuenzInitializeUninstall(): Boolean;
+// After the person has confirmed the removal. A refusal the person did not see in a box is
+// shown in one, which a silent run logs; Abort then ends the uninstaller with exit code 1.
+<event('CurUninstallStepChanged')>
+procedure QuenzCurUninstallStepChanged(CurUninstallStep: TUninstallStep);
 var
   Asked: Boolean;
   Why: String;
 begin
-  Why := QuenzWaitWhileRunning(ExpandConstant('{app}\Quenz.exe'), ExpandConstant('{app}'), Asked);
-  Result := Why = '';
-  if not Result and not Asked then
+  if CurUninstallStep <> usAppMutexCheck then
+    Exit;
+  Why := QuenzWaitWhileRunning(ExpandConstant('{#QuenzDir}'), Asked);
+  if Why = '' then
+    Exit;
+  if not Asked then
     SuppressibleMsgBox(Why, mbCriticalError, MB_OK, IDOK);
+  Log('Quenz: nothing is removed.');
+  Abort;
 end;
+
+#endif

@@ -24,7 +24,9 @@
 #   and copies whose QuenzExe is no program (inno-broken.exe), says nothing (inno-mute.exe) or
 #   never ends, with a limit of 2 s (inno-never-ends.exe); one with a limit of 10 s
 #   (inno-short-limit.exe), one under the ANSI code page 65001 (inno-utf8.exe), and one that
-#   looks again after 2 s (inno-slow.exe). RUN's words are separated by |.
+#   looks again after 2 s (inno-slow.exe); and authors.iss, in two languages with Quenz's texts
+#   from an .isl file (inno-languages.exe), with QuenzDir {app}\lib (inno-lib.exe) and with
+#   Uninstallable=no (inno-no-uninstaller.exe). RUN's words are separated by |.
 # It also puts the kit's quenz-check.cmd beside Quenz.exe, and beside stand-ins for it that crash
 # (batch-crash/) and that say nothing (batch-mute/).
 if(NOT EXISTS "${MAKENSIS}")
@@ -103,8 +105,14 @@ if(ISCC)
   string(REPLACE "/" "\\" broken_quenz "Z:${kit}/README.md")
   string(REPLACE "/" "\\" mute_quenz "Z:${BUILD_DIR}/empty.exe")
   string(REPLACE "/" "\\" never_ending_quenz "Z:${BUILD_DIR}/never_ends.exe")
-  foreach(name inno-setup inno-broken inno-mute inno-slow inno-never-ends inno-short-limit inno-utf8)
+  file(COPY ${HERE}/authors.iss ${HERE}/QuenzDE.isl DESTINATION ${kit})
+  foreach(name inno-setup inno-broken inno-mute inno-slow inno-never-ends inno-short-limit inno-utf8
+      inno-languages inno-lib inno-no-uninstaller)
     set(define "")
+    set(script example.iss)
+    if(name MATCHES "^inno-(languages|lib|no-uninstaller)$")
+      set(script authors.iss)
+    endif()
     if(name STREQUAL inno-broken)
       set(define "/DQuenzExe=${broken_quenz}")
     elseif(name STREQUAL inno-mute)
@@ -117,11 +125,17 @@ if(ISCC)
       set(define /DQuenzTimeoutMs=10000)
     elseif(name STREQUAL inno-utf8)
       set(define /DQuenzTestCodePage=65001)
+    elseif(name STREQUAL inno-languages)
+      set(define /DLanguages /DQuenzNoDefaultMessages)
+    elseif(name STREQUAL inno-lib)
+      set(define "/DQuenzDir={app}\\lib")
+    elseif(name STREQUAL inno-no-uninstaller)
+      set(define /DNotUninstallable)
     endif()
-    execute_process(COMMAND ${RUN} ${ISCC} /Q /O${output} /F${name} ${define} example.iss
+    execute_process(COMMAND ${RUN} ${ISCC} /Q /O${output} /F${name} ${define} ${script}
       WORKING_DIRECTORY ${kit} RESULT_VARIABLE failed OUTPUT_VARIABLE log ERROR_VARIABLE log)
     if(failed)
-      message(FATAL_ERROR "ISCC ${define} example.iss failed:\n${log}")
+      message(FATAL_ERROR "ISCC ${define} ${script} failed:\n${log}")
     endif()
   endforeach()
 endif()

@@ -404,7 +404,18 @@ INSTANTIATE_TEST_SUITE_P(Silent, Installer, testing::Values(
     InstallerRow{"InnoQuenzThatIsNoProgram", INNO("inno-broken", "{java}"), {.jar = Main::NoFolder}, 7, "",
         "*Quenz cannot tell: O Quenz n\xC3\xA3o p\xC3\xB4" "de ser executado: "},
     InstallerRow{"InnoUninstallRefusesWhileJavaRuns", INNO_UNINSTALL, {.jar = Main::Shared, .prepare = INNO_SETUP}, 1,
-        INNO_INSTALLED, "*InitializeUninstall returned False; aborting."},
+        INNO_INSTALLED, INNO_JAVA},
+    // Its copy of Quenz replaced by a file that is no program.
+    InstallerRow{"InnoUninstallQuenzThatIsNoProgram", INNO_UNINSTALL, {.jar = Main::Free,
+        .prepare = "cmd.exe /c \"" INNO_SETUP " && copy /y \"{tests}installer-kit\\README.md\" \"{java}\\Quenz.exe\"\""},
+        1, INNO_INSTALLED, "*Quenz cannot tell: O Quenz n\xC3\xA3o p\xC3\xB4" "de ser executado: "},
+    // authors.iss: the author's own QuenzCheck, the Java edition's folder below {app}, no uninstaller.
+    InstallerRow{"InnoAuthorsCheckFindsJava", INNO("inno-no-uninstaller", "{java}"), {.jar = Main::Shared}, 7,
+        "Dalmivorax.jar", "*The author's QuenzCheck: 1 O Dalmivorax Java esta em execucao."},
+    InstallerRow{"InnoQuenzDirBelowApp", INNO("inno-lib", "{scratch}\\app"),
+        {.jar = Main::Shared, .javaDir = "{scratch}\\app\\lib"}, 7, "Dalmivorax.jar", INNO_JAVA},
+    InstallerRow{"InnoAuthorsCheckFindsNothing", INNO("inno-no-uninstaller", "{java}"), {.jar = Main::Free}, 0,
+        "Dalmivorax.jar", "*The author's QuenzCheck: 0 Nenhum Dalmivorax esta em execucao."},
     InstallerRow{"InnoUninstallRemovesOnceFree", INNO_UNINSTALL, {.jar = Main::Absent, .prepare = INNO_SETUP}, 0, "",
         "*Removed all? Yes"}),
     RowName);
