@@ -4,6 +4,7 @@
 ;                                         from QuenzDE.isl, the Portuguese ones prefixed here
 ;   /DQuenzDir={app}\lib                  the Java edition's folder below the application's
 ;   /DNotUninstallable                    Uninstallable=no
+;   /DNoAppDir                            CreateAppDir=no, which the include refuses to compile
 ; Each logs what the author's own call of QuenzCheck answers for the folder given with /DIR=.
 [Setup]
 AppName=Dalmivorax Java
@@ -13,6 +14,9 @@ DisableProgramGroupPage=yes
 PrivilegesRequired=lowest
 #ifdef NotUninstallable
 Uninstallable=no
+#endif
+#ifdef NoAppDir
+CreateAppDir=no
 #endif
 
 #ifdef Languages

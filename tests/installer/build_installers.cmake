@@ -138,6 +138,12 @@ if(ISCC)
       message(FATAL_ERROR "ISCC ${define} ${script} failed:\n${log}")
     endif()
   endforeach()
+  # {app} would be the Windows folder: the include must refuse to compile.
+  execute_process(COMMAND ${RUN} ${ISCC} /Q /O${output} /Finno-no-app-dir /DNoAppDir authors.iss
+    WORKING_DIRECTORY ${kit} RESULT_VARIABLE failed OUTPUT_VARIABLE log ERROR_VARIABLE log)
+  if(NOT failed OR NOT log MATCHES "with CreateAppDir=no")
+    message(FATAL_ERROR "authors.iss compiled with CreateAppDir=no:\n${log}")
+  endif()
 endif()
 
 # The MSI packages, each built in a kit as an author builds one, Quenz.wxi included as shipped.
