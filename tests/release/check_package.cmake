@@ -1,8 +1,9 @@
 # cmake -DBUILD_DIR=... -DWORK_DIR=... -DOWN_DIR=.|x86 -DDOCS=... -P check_package.cmake
-# Passes when `cmake --install` and the ZIP package both hold exactly Quenz.exe, README.md and
+# Passes when `cmake --install` holds exactly Quenz.exe, README.md and
 # the guides in docs/, the NSIS header with its example, the custom action and its WiX source,
 # the Inno Setup include with its example, the batch file, and the 32-bit Quenz.exe and custom
-# action under x86/, each program as built.
+# action under x86/, each program as built. The zip that scripts/release makes of it is checked
+# by check_sha256sums.
 file(REMOVE_RECURSE ${WORK_DIR})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${WORK_DIR}/installed
                 OUTPUT_QUIET RESULT_VARIABLE failed)
@@ -19,22 +20,6 @@ if(NOT installed STREQUAL docs)
   message(FATAL_ERROR "installed: ${installed}")
 endif()
 
-execute_process(COMMAND cpack --config ${BUILD_DIR}/CPackConfig.cmake -B ${WORK_DIR}/package
-                WORKING_DIRECTORY ${BUILD_DIR} OUTPUT_QUIET RESULT_VARIABLE failed)
-file(GLOB zips ${WORK_DIR}/package/*.zip)
-list(LENGTH zips count)
-if(failed OR NOT count EQUAL 1)
-  message(FATAL_ERROR "cpack made no single zip: ${zips}")
-endif()
-execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${zips} OUTPUT_VARIABLE listing)
-string(REGEX MATCHALL "[^\n]*[^/\n]\n" entries "${listing}")
-list(TRANSFORM entries STRIP)
-list(SORT entries)
-get_filename_component(name ${zips} NAME_WLE)
-list(TRANSFORM installed PREPEND ${name}/ OUTPUT_VARIABLE expected)
-if(NOT entries STREQUAL expected)
-  message(FATAL_ERROR "the zip holds: ${entries}")
-endif()
 foreach(program Quenz.exe QuenzCA.dll x86/Quenz.exe x86/QuenzCA.dll)
   # The build's own width is built at its top, the other in other-width/.
   get_filename_component(dir ./${program} DIRECTORY)
@@ -50,4 +35,3 @@ foreach(program Quenz.exe QuenzCA.dll x86/Quenz.exe x86/QuenzCA.dll)
     message(FATAL_ERROR "the installed ${program} differs from the built one")
   endif()
 endforeach()
-message(STATUS "package ${name}.zip: ${entries}")
