@@ -157,12 +157,13 @@ quenz_boot_new_prefix() {
 # Makes the tar $2 of a bare Debian $1 (debootstrap's minbase, with the official image's sources),
 # unless it is there.
 quenz_bare_debian() {
-  local suite=$1 tar=$2 bare=$2.dir
+  local suite=$1 tar=$2 bare
   [ -f "$tar" ] && return 0
   quenz_install_packages debootstrap
   echo "Making a bare Debian $suite in $(dirname "$tar")" >&2
-  rm -rf --one-file-system "$bare"
-  mkdir -p "$bare"
+  mkdir -p "$(dirname "$tar")"
+  # A folder of this run's own, so that removing it afterwards removes nothing else.
+  bare=$(mktemp -d "$tar.XXXXXX")
   # In a mount namespace of its own: debootstrap mounts /proc and more inside the new root, and has
   # been seen to unmount the /proc of a privileged container when it cleans up.
   local propagation=private
@@ -185,6 +186,19 @@ SOURCES
   fi
   tar -C "$bare" -cf "$tar.part" . && mv "$tar.part" "$tar"
   rm -rf --one-file-system "$bare"
+}
+
+# Deletes the root folder $1 only when it is one of ours: it carries the mark $2, or the mark $2
+# followed by -partial while being made, or it is empty. Never across into another file system
+# (a mount left behind). Fails, saying so, for anything else.
+quenz_remove_own_root() {
+  local root=$1 mark=$2
+  [ -e "$root" ] || return 0
+  if [ ! -e "$root/$mark" ] && [ ! -e "$root/$mark-partial" ] && [ -n "$(ls -A "$root")" ]; then
+    echo "$root is not ours (no $mark in it): remove it, or name another folder" >&2
+    return 1
+  fi
+  rm -rf --one-file-system "$root"
 }
 
 # Runs a command as root in the Debian root $1, with the folder $2 (if not empty) seen at the same
