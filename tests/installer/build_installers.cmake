@@ -24,7 +24,7 @@
 #   and copies whose QuenzExe is no program (inno-broken.exe), says nothing (inno-mute.exe) or
 #   never ends, with a limit of 2 s (inno-never-ends.exe); one with a limit of 10 s
 #   (inno-short-limit.exe), one under the ANSI code page 65001 (inno-utf8.exe), and one that
-#   looks again after 2 s (inno-slow.exe); and authors.iss, in two languages with Quenz's texts
+#   looks again after 3 s (inno-slow.exe); and authors.iss, in two languages with Quenz's texts
 #   from an .isl file (inno-languages.exe), with QuenzDir {app}\lib (inno-lib.exe) and with
 #   Uninstallable=no (inno-no-uninstaller.exe). RUN's words are separated by |.
 # It also puts the kit's quenz-check.cmd beside Quenz.exe, and beside stand-ins for it that crash
@@ -118,7 +118,7 @@ if(ISCC)
     elseif(name STREQUAL inno-mute)
       set(define "/DQuenzExe=${mute_quenz}")
     elseif(name STREQUAL inno-slow)
-      set(define /DQuenzConfirmPauseMs=2000)
+      set(define /DQuenzConfirmPauseMs=3000)
     elseif(name STREQUAL inno-never-ends)
       set(define "/DQuenzExe=${never_ending_quenz}" /DQuenzTimeoutMs=2000)
     elseif(name STREQUAL inno-short-limit)

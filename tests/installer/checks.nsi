@@ -2,7 +2,7 @@
 ; with /D=. It writes what QuenzCheck answered, "CODE|TEXT", to <that directory>.answer, then
 ; waits while Dalmivorax runs, then installs nothing and closes by itself.
 ; A long second look, so that a test can let go of the jar between the two.
-!define QUENZ_CONFIRM_PAUSE_MS 2000
+!define QUENZ_CONFIRM_PAUSE_MS 3000
 !include "Quenz.nsh"
 
 Name "Quenz checks"
