@@ -123,6 +123,16 @@ quenz_wine_environment() {
   export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 }
 
+# Starts a Wine session in WINEPREFIX that lasts until `wineserver -k`, and boots it within $1
+# seconds, what the boot printed going to the file $2 (default none). Left alone, a session ends
+# a few seconds after its last program, and the next program begins another, whose
+# `wineboot --init` every program of it waits for. Sets quenz_session_server to the server's PID.
+quenz_hold_session() {
+  "$(quenz_wineserver)" -f -p >/dev/null 2>&1 &
+  quenz_session_server=$!
+  timeout "$1" "$(quenz_wine)" cmd /c exit >"${2:-/dev/null}" 2>&1
+}
+
 # Boots a prefix of the project's own (tests, benchmark) in WINEPREFIX once. Several callers
 # at once wait for each other, since Wine's first use of a prefix races with itself.
 quenz_boot_private_prefix() {

@@ -1,13 +1,20 @@
 // Reads a message box as a person would: prints the text of the one box on the screen in UTF-8,
 // with LF line ends; exits 1 when there is none. Given a button's ID (IDOK 1, IDCANCEL 2,
 // IDRETRY 4), then clicks it: key presses sent from outside do not reach every program's box.
+// Given `window`, only tells by its exit code whether this session can make a window at all.
 #include <windows.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && strcmp(argv[1], "window") == 0) {
+        HWND window =
+            CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        return window != nullptr && DestroyWindow(window) ? 0 : 1;
+    }
     // A message box is a visible dialog whose text is the static control 0xFFFF; a program may
     // keep other dialogs, hidden.
     HWND box = nullptr;
