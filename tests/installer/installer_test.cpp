@@ -450,12 +450,13 @@ TEST_P(Transient, SecondLookForgivesAMomentaryHold)
     // The holder lets go a second after the answer is written, well inside the pause before the
     // last look. The answer stays where it was written; a Quenz process can start and end between
     // two looks at the process list, and a test that waits for it misses it under load.
-    bool written = false;
-    for (int waited = 0; waited < 60000 && !written && !ended; waited += 20) {
+    const std::string path = world.Expand("{java}.answer");
+    for (int waited = 0;
+         waited < 60000 && !ended && Contents(path).find(answer) == std::string::npos;
+         waited += 20) {
         Sleep(20);
-        written = Contents(world.Expand("{java}.answer")).find(answer) != std::string::npos;
     }
-    EXPECT_TRUE(written) << Contents(world.Expand("{java}.answer"));
+    EXPECT_NE(Contents(path).find(answer), std::string::npos) << Contents(path);
     Sleep(1000);
     world.EndHolders();
     installer.join();
