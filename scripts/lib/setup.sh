@@ -130,6 +130,17 @@ quenz_wine_environment() {
 quenz_hold_session() {
   "$(quenz_wineserver)" -f -p >/dev/null 2>&1 &
   quenz_session_server=$!
+  # A program started before this server listens starts a server of its own, and this one, finding
+  # the prefix taken, ends: the session would then not be held.
+  local tries
+  for tries in $(seq 300); do
+    [ ! -S "/proc/$quenz_session_server/cwd/socket" ] || break
+    kill -0 "$quenz_session_server" 2>/dev/null || {
+      echo "Wine's server for $WINEPREFIX ended at once: another server holds the prefix" >&2
+      return 1
+    }
+    sleep 0.1
+  done
   timeout "$1" "$(quenz_wine)" cmd /c exit >"${2:-/dev/null}" 2>&1
 }
 
