@@ -3,13 +3,13 @@
 // - ERROR_SUCCESS when no edition runs;
 // - ERROR_INSTALL_USEREXIT when the person, asked to close the running edition, cancels;
 // - ERROR_INSTALL_FAILURE when an edition runs and nobody can be asked (no box in a silent or
-//   passive run), or when Quenz cannot be run or gives no verdict: that never counts as
-//   "nothing runs".
+//   passive run), or when Quenz cannot tell: that never counts as "nothing runs".
 #include <windows.h>
 
 #include <msi.h>
 #include <wchar.h>
 
+#include "integration/msi/installed_folders.h"
 #include "integration/msi/msi_session.h"
 #include "integration/msi/quenz_run.h"
 
@@ -20,9 +20,6 @@ const wchar_t kJavaRuns[] = L"O Dalmivorax Java está em execução.";
 const wchar_t kWindowsRuns[] = L"O Dalmivorax Windows está em execução.";
 const wchar_t kCloseIt[] =
     L"Feche-o e clique em Repetir para continuar, ou em Cancelar para sair sem alterar nada.";
-// Each check opens the main file exclusively for a moment, so another check of the same file at
-// the same instant looks like a running edition. A running edition holds its file for longer.
-const DWORD kConfirmPauseMs = 500;
 
 // The property `name` as the package or the command line set it, or else `fallback`.
 const wchar_t* TextOr(MSIHANDLE install, const wchar_t* name, const wchar_t* fallback,
@@ -34,24 +31,17 @@ const wchar_t* TextOr(MSIHANDLE install, const wchar_t* name, const wchar_t* fal
 // Asks Quenz until no edition runs, or the person cancels, or nobody can be asked.
 UINT WaitWhileRunning(MSIHANDLE install, const QuenzRun& run)
 {
-    bool confirming = false;
     for (;;) {
-        const QuenzAnswer answer = AskQuenzAboutAll(install, run);
-        if (answer == QuenzAnswer::NothingRuns) {
+        const Answer answer = AskQuenzAboutAll(install, run);
+        if (answer == Answer::NothingRuns) {
             Log(install, L"QuenzCheck: no edition of Dalmivorax runs: the installation goes on");
             return ERROR_SUCCESS;
         }
-        if (answer == QuenzAnswer::NoAnswer) {
+        if (CannotTell(answer)) {
             Log(install, L"QuenzCheck: cannot tell whether Dalmivorax runs: nothing is changed");
             return ERROR_INSTALL_FAILURE;
         }
-        if (!confirming) {
-            confirming = true;
-            Sleep(kConfirmPauseMs);
-            continue;
-        }
-        confirming = false;
-        const bool java = answer == QuenzAnswer::JavaRuns;
+        const bool java = answer == Answer::JavaRuns;
         Log(install, L"QuenzCheck: the %ls edition runs", java ? L"Java" : L"Windows");
         wchar_t running[1024];
         wchar_t closeIt[1024];
@@ -91,6 +81,8 @@ UINT __stdcall QuenzCheck(MSIHANDLE install)
     if (!StartRun(install, L"QuenzCheck", run)) {
         return ERROR_INSTALL_FAILURE;
     }
+    // Here, after CostFinalize, and not in QuenzDetect, which a package may schedule before it.
+    RecordFolder(install, L"QuenzCheck", run.record);
     const UINT result = WaitWhileRunning(install, run);
     EndRun(run);
     return result;

@@ -2,6 +2,8 @@
 
 #include <ostream>
 
+#include <tlhelp32.h>
+
 namespace {
 
 UINT nameCodePage = CP_ACP;
@@ -169,6 +171,38 @@ std::string PathOfLength(const std::string& base, int length)
     return path;
 }
 
+bool UnderWine()
+{
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+std::wstring ProgramRunningIn(const std::string& folder, DWORD exceptId)
+{
+    const std::wstring prefix = ToWide(folder) + L"\\";
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    std::wstring found;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && found.empty();
+         more = Process32NextW(snapshot, &entry)) {
+        HANDLE process =
+            entry.th32ProcessID == exceptId
+                ? nullptr
+                : OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
+        wchar_t image[1024];
+        DWORD size = 1024;
+        if (process != nullptr && QueryFullProcessImageNameW(process, 0, image, &size) &&
+            _wcsnicmp(image, prefix.c_str(), prefix.size()) == 0) {
+            found = image;
+        }
+        if (process != nullptr) {
+            CloseHandle(process);
+        }
+    }
+    CloseHandle(snapshot);
+    return found;
+}
+
 std::string BesideTests(const char* name)
 {
     char self[MAX_PATH] = {};
@@ -242,9 +276,7 @@ void Holder::End()
 IniFile::IniFile(const char* text)
 {
     // Only the suite's own Wine prefix may get a Dal-vor.ini of ours.
-    char* isPrivate = getenv("QUENZ_PRIVATE_PREFIX");
-    if (GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr &&
-        isPrivate == nullptr) {
+    if (UnderWine() && getenv("QUENZ_PRIVATE_PREFIX") == nullptr) {
         ADD_FAILURE() << "refusing to touch Dal-vor.ini outside the suite's Wine prefix";
         return;
     }
@@ -299,6 +331,10 @@ World::World(const Scene& setup)
                std::to_string(GetCurrentProcessId());
     RemoveTree(Wide(scratch_));
     MakeFolders(scratch_);
+    if (std::string(setup.javaDir).find("{drive}") != std::string::npos ||
+        std::string(setup.winDir).find("{drive}") != std::string::npos) {
+        MapDrive();
+    }
 
     java_ = Expand(setup.javaDir);
     if (setup.javaLength > 0) {
@@ -332,7 +368,35 @@ World::~World()
 {
     holders_.clear();
     ini_.reset();
+    for (const std::string& path : outside_) {
+        DeleteFileW(Wide(path).c_str());
+    }
+    if (driveMapped_) {
+        DefineDosDeviceW(DDD_REMOVE_DEFINITION, ToWide(drive_).c_str(), nullptr);
+    }
     RemoveTree(Wide(scratch_));
+}
+
+void World::MapDrive()
+{
+    for (wchar_t letter = L'Q'; letter <= L'Z' && !driveMapped_; ++letter) {
+        const wchar_t drive[] = {letter, L':', L'\0'};
+        const wchar_t root[] = {letter, L':', L'\\', L'\0'};
+        if (GetDriveTypeW(root) == DRIVE_NO_ROOT_DIR &&
+            DefineDosDeviceW(0, drive, ToWide(scratch_).c_str())) {
+            driveMapped_ = GetFileAttributesW(root) != INVALID_FILE_ATTRIBUTES;
+            if (driveMapped_) {
+                drive_ = FromWide(drive);
+            } else {
+                DefineDosDeviceW(DDD_REMOVE_DEFINITION, drive, nullptr);
+            }
+        }
+    }
+    if (!driveMapped_) {
+        ASSERT_TRUE(UnderWine() && getenv("QUENZ_PRIVATE_PREFIX") != nullptr)
+            << "no drive could be mapped to " << scratch_;
+        drive_ = scratch_.substr(0, 2);
+    }
 }
 
 void World::Place(Main state, const std::string& dir, const char* name)
@@ -341,6 +405,9 @@ void World::Place(Main state, const std::string& dir, const char* name)
     if (state != Main::NoFolder) {
         MakeFolders(dir);
         watched_.push_back(path);
+    }
+    if (path.rfind(scratch_ + "\\", 0) != 0) {
+        outside_.push_back(path);
     }
     switch (state) {
     case Main::Absent:
@@ -395,6 +462,7 @@ std::string World::Expand(const std::string& text) const
     expanded = ReplaceAll(expanded, "{java}", java_);
     expanded = ReplaceAll(expanded, "{win}", win_);
     expanded = ReplaceAll(expanded, "{tests}", BesideTests(""));
+    expanded = ReplaceAll(expanded, "{drive}", drive_);
     for (size_t at = expanded.find("{E"); at != std::string::npos; at = expanded.find("{E", at)) {
         const size_t end = expanded.find('}', at);
         const DWORD code = std::stoul(expanded.substr(at + 2, end - at - 2));
@@ -411,7 +479,8 @@ Outcome RunQuenz(const std::string& arguments, const std::string& directory, Sin
 }
 
 Outcome RunProgram(const char* program, const std::string& commandLine,
-                   const std::string& directory, Sink sink)
+                   const std::string& directory, Sink sink,
+                   const std::function<void(const std::string&)>& watch)
 {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     HANDLE outRead = nullptr;
@@ -437,8 +506,13 @@ Outcome RunProgram(const char* program, const std::string& commandLine,
     CloseHandle(errWrite);
     Outcome outcome;
     if (outRead != nullptr) {
-        if (started) {
-            outcome.out = ReadAll(outRead);
+        char buffer[4096];
+        DWORD count = 0;
+        while (started && ReadFile(outRead, buffer, sizeof buffer, &count, nullptr) && count > 0) {
+            outcome.out.append(buffer, count);
+            if (watch) {
+                watch(outcome.out);
+            }
         }
         CloseHandle(outRead);
     }

@@ -3,6 +3,7 @@
 // processes, and compares what it prints byte for byte.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -47,8 +48,10 @@ enum class Main
     Running,   // a copy of a small program, started and waiting
 };
 
-// The world one case runs in. Templates may hold {scratch}, {java}, {win} and {tests}, the
-// folder of the test programs with its final backslash.
+// The world one case runs in. Templates may hold {scratch}, {java}, {win}, {tests}, the
+// folder of the test programs with its final backslash, and {drive}, a drive (X:) whose root is
+// the case's own: the scratch folder, or under Wine, which cannot map a drive to a folder, the
+// root of the suite's private prefix, where what the case placed is deleted afterwards.
 struct Scene
 {
     Main jar = Main::Absent;                 // {java}\Dalmivorax.jar
@@ -139,7 +142,7 @@ public:
     World(const World&) = delete;
     World& operator=(const World&) = delete;
 
-    // Replaces {scratch}, {java}, {win}, {tests} and {E<code>}.
+    // Replaces {scratch}, {java}, {win}, {tests}, {drive} and {E<code>}.
     std::string Expand(const std::string& text) const;
     const std::string& scratch() const
     {
@@ -163,8 +166,12 @@ private:
     };
     void Place(Main state, const std::string& dir, const char* name);
     Snapshot Take(const std::string& path) const;
+    void MapDrive();
 
     std::string scratch_;
+    std::string drive_;
+    bool driveMapped_ = false;
+    std::vector<std::string> outside_; // files placed outside the scratch folder
     std::string java_;
     std::string win_;
     std::vector<std::string> watched_;
@@ -178,9 +185,11 @@ private:
 Outcome RunQuenz(const std::string& arguments, const std::string& directory,
                  Sink sink = Sink::Pipe);
 // Runs a raw command line in `directory` and waits for it; a null `program` is taken from the
-// command line.
+// command line. `watch`, when given, sees the output gathered so far after each piece read from
+// a pipe.
 Outcome RunProgram(const char* program, const std::string& commandLine,
-                   const std::string& directory, Sink sink = Sink::Pipe);
+                   const std::string& directory, Sink sink = Sink::Pipe,
+                   const std::function<void(const std::string&)>& watch = {});
 
 // Sets up the row's world, runs it and checks output, exit code and the watched files.
 void CheckRow(const Row& row);
@@ -198,6 +207,10 @@ std::string SystemText(DWORD code);
 std::string PathOfLength(const std::string& base, int length);
 // The path of a file beside the test program.
 std::string BesideTests(const char* name);
+bool UnderWine();
+// The program of a process that runs from `folder` or below, other than `exceptId`; empty when
+// none does.
+std::wstring ProgramRunningIn(const std::string& folder, DWORD exceptId = 0);
 // Makes every folder along the path; the \\?\ form reaches beyond MAX_PATH.
 void MakeFolders(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);

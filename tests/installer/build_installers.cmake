@@ -19,7 +19,9 @@
 #   Quenz.exe is no program (product-broken.msi) or prints without end
 #   (product-prints-forever.msi), one whose Property table has the box's texts in English
 #   (product-en.msi), and version 1 with QuenzDetect scheduled before the guard, from the kit and
-#   from the broken one (product-detect.msi, product-broken-detect.msi).
+#   from the broken one (product-detect.msi, product-broken-detect.msi); and versions 1 and 2
+#   whose jar's component has a registry value as its key path (product-profile.msi,
+#   product-profile-v2.msi).
 # - with ISCC, run by RUN (the suite's Wine), Inno Setup's example.iss as shipped (inno-setup.exe),
 #   and copies whose QuenzExe is no program (inno-broken.exe), says nothing (inno-mute.exe) or
 #   never ends, with a limit of 2 s (inno-never-ends.exe); one with a limit of 10 s
@@ -176,10 +178,13 @@ set(v1 -D Version=1.0.0 -D ProductCode={258D53B6-4AA9-434D-9212-E1861CA755E1}
 set(v2 -D Version=2.0.0 -D ProductCode={9F1C3E52-7B6A-4C1D-8E2F-3A4B5C6D7E8F}
   -D JarComponent={0B6E2A41-5C3D-4E7F-9A18-2B3C4D5E6F70})
 set(en ${v1} -D "JavaRunningText=Dalmivorax (Java edition) is running.")
+set(profile ${v1} -D RegistryKeyPath=1)
+set(profile_v2 ${v2} -D RegistryKeyPath=1)
 set(detect ${v1} -D Detect=1)
 foreach(package "product;${kit};v1" "product-v2;${kit};v2" "product-broken;${broken};v1"
     "product-prints-forever;${prints_forever};v1" "product-en;${kit};en"
-    "product-detect;${kit};detect" "product-broken-detect;${broken};detect")
+    "product-detect;${kit};detect" "product-broken-detect;${broken};detect"
+    "product-profile;${kit};profile" "product-profile-v2;${kit};profile_v2")
   list(GET package 0 name)
   list(GET package 1 dir)
   list(GET package 2 version)

@@ -259,7 +259,11 @@ TEST_P(Installer, ExitsAndLeaves)
     for (const auto& [code, token] : kProducts) {
         if (MsiQueryProductStateW(ToWide(code).c_str()) == INSTALLSTATE_DEFAULT) {
             after += token;
-            RunProgram(nullptr, "msiexec.exe /x " + std::string(code) + " /qn", world.scratch());
+            // A product that recorded no folder names it here.
+            RunProgram(nullptr,
+                       "msiexec.exe /x " + std::string(code) +
+                           " /qn \"QUENZ_OLD_DIR=" + world.Expand("{java}") + "\"",
+                       world.scratch());
         }
     }
     EXPECT_EQ(after, ending.after);
@@ -343,9 +347,10 @@ INSTANTIATE_TEST_SUITE_P(Silent, Installer, testing::Values(
         MSI_INSTALLED, "*Quenz: Durante a verificacao se o arquivo esta sendo utilizado, foi retornado o codigo [3]"},
     // "Running" is believed after a second look only.
     InstallerRow{"MsiRefusesWhileJavaRuns", MSI_INSTALL("product"), {.jar = Main::Shared}, 1603, "Dalmivorax.jar",
-        "*QuenzCheck: Quenz: O Dalmivorax Java esta em execucao.\nQuenzCheck: Quenz: Verificando"},
+        "*QuenzCheck: Quenz: O Dalmivorax Java esta em execucao.\nQuenzCheck: the Java edition seems to run: Quenz "
+        "looks again in 500 ms\nQuenzCheck: Quenz: Verificando"},
     InstallerRow{"MsiQuenzDirBeforeInstallDir", MSI("/i", "product") " INSTALLDIR={scratch}\\other \"QUENZ_DIR={java}\"",
-        {.jar = Main::Shared}, 1603, "Dalmivorax.jar", "*Quenz is given \"{java}\""},
+        {.jar = Main::Shared}, 1603, "Dalmivorax.jar", "*Quenz is given {java}\n"},
     InstallerRow{"MsiRefusesWhileWindowsRuns", MSI_INSTALL("product"), {.exe = Main::Running, .ini = kIni}, 1603, "",
         "*QuenzCheck: the Windows edition runs\n"},
     InstallerRow{"MsiInstallsInAccentedFolder", MSI_INSTALL("product"), {.jar = Main::Free, .javaDir = kAccented}, 0,
@@ -369,6 +374,21 @@ INSTANTIATE_TEST_SUITE_P(Silent, Installer, testing::Values(
     // where the jar's component has another code.
     InstallerRow{"MsiUpgradeRefusesWhileOldRuns", MSI("/i", "product-v2"), {.jar = Main::Shared, .prepare = MSI_INSTALL("product")},
         1603, MSI_INSTALLED, "*installed Dalmivorax.jar in {java} (component {17E7DB61-F3CE-4A41-81F1-C4E363B30898})"},
+    // The jar's component has a registry value as its key path: only QuenzCheck's record names the
+    // folder, for the removal and for the upgrade; without it, Quenz cannot tell.
+    InstallerRow{"MsiRegistryKeyUninstallRefuses", MSI("/x", "product-profile"),
+        {.jar = Main::Shared, .prepare = MSI_INSTALL("product-profile")}, 1603, MSI_INSTALLED,
+        "*QuenzCheck: " PRODUCT_CODE " recorded its Java edition's folder {java}\n"},
+    InstallerRow{"MsiRegistryKeyUpgradeRefuses", MSI("/i", "product-profile-v2"),
+        {.jar = Main::Shared, .prepare = MSI_INSTALL("product-profile")}, 1603, MSI_INSTALLED, MSI_SILENT},
+    InstallerRow{"MsiRegistryKeyUninstallRemovesOnceFree", MSI("/x", "product-profile") " \"INSTALLDIR={java}\"",
+        {.jar = Main::Absent, .prepare = MSI_INSTALL("product-profile")}, 0, "", MSI_FREE},
+    InstallerRow{"MsiUnrecordedRegistryKeyCannotTell", MSI("/x", "product-profile") " \"INSTALLDIR={java}\"",
+        {.jar = Main::Absent, .prepare = MSI_INSTALL("product-profile") " ADDLOCAL=Main"}, 1603, MSI_INSTALLED,
+        "*recorded no folder of its Java edition"},
+    InstallerRow{"MsiUnrecordedRegistryKeyOldDirRefuses", MSI("/x", "product-profile") " \"QUENZ_OLD_DIR={java}\"",
+        {.jar = Main::Shared, .prepare = MSI_INSTALL("product-profile") " ADDLOCAL=Main"}, 1603, MSI_INSTALLED,
+        MSI_SILENT},
     // Wine's msiexec removes the files from INSTALLDIR as it resolves it, not from where they went.
     InstallerRow{"MsiUninstallRemovesOnceFree", MSI("/x", "product") " \"INSTALLDIR={java}\"",
         {.jar = Main::Absent, .prepare = MSI_INSTALL("product")}, 0, "", MSI_FREE},

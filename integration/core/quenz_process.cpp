@@ -1,0 +1,113 @@
+#include "integration/core/quenz_process.h"
+
+namespace {
+
+// How long a program that was ended may take to go.
+const DWORD kEndingMs = 5000;
+
+// A job whose last handle's closing ends every process in it. Null when there is none: where
+// this process is in a job that allows no other (Windows 7), Quenz runs outside one, and the
+// deadline alone ends it.
+HANDLE MakeJob()
+{
+    const HANDLE job = CreateJobObjectW(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (job != nullptr &&
+        !SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+        CloseHandle(job);
+        return nullptr;
+    }
+    return job;
+}
+
+// Reads what Quenz printed until it has ended and every holder of the pipe's writing end has
+// closed it, or until the deadline, so that Quenz never blocks on a full pipe. Ended and empty
+// is not enough: a child that kept the pipe may write again. The deadline is looked at on every
+// pass: a program that never stops printing keeps the pipe from ever being empty.
+bool ReadUntilEnded(HANDLE process, HANDLE reading, ULONGLONG deadline, QuenzOutput& output)
+{
+    bool fits = true;
+    bool ended = false;
+    bool closed = false;
+    while (!ended || !closed) {
+        DWORD available = 0;
+        // It fails once the pipe is empty and no one holds its writing end any more.
+        closed = !PeekNamedPipe(reading, nullptr, 0, nullptr, &available, nullptr);
+        if (available > 0) {
+            char rest[512];
+            const bool room = output.length < sizeof output.bytes;
+            const DWORD most =
+                room ? static_cast<DWORD>(sizeof output.bytes - output.length) : sizeof rest;
+            DWORD count = 0;
+            ReadFile(reading, room ? output.bytes + output.length : rest,
+                     available < most ? available : most, &count, nullptr);
+            fits = fits && room;
+            output.length += room ? count : 0;
+        } else if (!ended) {
+            ended = WaitForSingleObject(process, 20) == WAIT_OBJECT_0;
+        } else if (!closed) {
+            Sleep(20);
+        }
+        if (GetTickCount64() >= deadline) {
+            output.length = 0;
+            return false;
+        }
+    }
+    output.length = fits ? output.length : 0;
+    return true;
+}
+
+} // namespace
+
+RunEnd RunQuenz(const wchar_t* quenz, wchar_t* commandLine, ULONGLONG deadline, QuenzOutput& output)
+{
+    output.length = 0;
+    output.exitCode = 0;
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE reading = nullptr;
+    HANDLE writing = nullptr;
+    if (!CreatePipe(&reading, &writing, &inherit, 0)) {
+        output.exitCode = GetLastError();
+        return RunEnd::NotStarted;
+    }
+    SetHandleInformation(reading, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writing;
+    startup.hStdError = writing;
+    PROCESS_INFORMATION started = {};
+    // Suspended until it is in the job, so that nothing it starts escapes it.
+    const bool running =
+        CreateProcessW(quenz, commandLine, nullptr, nullptr, TRUE,
+                       CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, nullptr, &startup, &started);
+    if (!running) {
+        output.exitCode = GetLastError();
+    }
+    CloseHandle(writing);
+    RunEnd end = RunEnd::NotStarted;
+    if (running) {
+        const HANDLE job = MakeJob();
+        if (job != nullptr) {
+            AssignProcessToJobObject(job, started.hProcess);
+        }
+        ResumeThread(started.hThread);
+        end = ReadUntilEnded(started.hProcess, reading, deadline, output) ? RunEnd::Ended
+                                                                          : RunEnd::TimedOut;
+        if (end == RunEnd::TimedOut) {
+            // A process stuck in I/O, on a dead network path say, may take long to go even
+            // then: the wait for it is bounded too.
+            TerminateProcess(started.hProcess, 1);
+            WaitForSingleObject(started.hProcess, kEndingMs);
+        }
+        GetExitCodeProcess(started.hProcess, &output.exitCode);
+        CloseHandle(started.hThread);
+        CloseHandle(started.hProcess);
+        if (job != nullptr) {
+            CloseHandle(job);
+        }
+    }
+    CloseHandle(reading);
+    return end;
+}
