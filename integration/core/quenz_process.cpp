@@ -78,10 +78,12 @@ RunEnd RunQuenz(const wchar_t* quenz, wchar_t* commandLine, ULONGLONG deadline, 
     startup.hStdOutput = writing;
     startup.hStdError = writing;
     PROCESS_INFORMATION started = {};
-    // Suspended until it is in the job, so that nothing it starts escapes it.
+    // Suspended until it is in the job, so that nothing it starts escapes it. Without a console:
+    // it prints into the pipe alone, and a console of its own (CREATE_NO_WINDOW) would cost more
+    // than Quenz's whole run.
     const bool running =
         CreateProcessW(quenz, commandLine, nullptr, nullptr, TRUE,
-                       CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, nullptr, &startup, &started);
+                       DETACHED_PROCESS | CREATE_SUSPENDED, nullptr, nullptr, &startup, &started);
     if (!running) {
         output.exitCode = GetLastError();
     }

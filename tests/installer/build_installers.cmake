@@ -29,8 +29,7 @@
 #   looks again after 3 s (inno-slow.exe); and authors.iss, in two languages with Quenz's texts
 #   from an .isl file (inno-languages.exe), with QuenzDir {app}\lib (inno-lib.exe) and with
 #   Uninstallable=no (inno-no-uninstaller.exe). RUN's words are separated by |.
-# It also puts the kit's quenz-check.cmd beside Quenz.exe, and beside stand-ins for it that crash
-# (batch-crash/) and that say nothing (batch-mute/).
+# It also puts the kit's quenz-check.cmd beside QuenzCheck.exe, and alone (batch-alone/).
 if(NOT EXISTS "${MAKENSIS}")
   message(FATAL_ERROR "no makensis: install nsis (scripts/test does)")
 endif()
@@ -89,16 +88,11 @@ makensis(${HERE}/checks.nsi "-X!addincludedir ${kit}" "-XTarget ${run}"
 makensis(${HERE}/languages.nsi "-X!addincludedir ${kit}" "-XTarget ${run}"
   -DOUTFILE=${BUILD_DIR}/languages.exe)
 
-# The batch file runs beside the Quenz.exe of the tests' own width, as shipped otherwise.
+# The batch file runs beside the QuenzCheck.exe and Quenz.exe of the tests' own width, as shipped
+# otherwise; and alone, where it cannot run QuenzCheck.exe.
 file(COPY_FILE ${kit}/quenz-check.cmd ${BUILD_DIR}/quenz-check.cmd)
-foreach(stand_in crash:crashes mute:empty)
-  string(REPLACE ":" ";" stand_in ${stand_in})
-  list(GET stand_in 0 name)
-  list(GET stand_in 1 program)
-  file(MAKE_DIRECTORY ${BUILD_DIR}/batch-${name})
-  file(COPY_FILE ${kit}/quenz-check.cmd ${BUILD_DIR}/batch-${name}/quenz-check.cmd)
-  file(COPY_FILE ${BUILD_DIR}/${program}.exe ${BUILD_DIR}/batch-${name}/Quenz.exe)
-endforeach()
+file(MAKE_DIRECTORY ${BUILD_DIR}/batch-alone)
+file(COPY_FILE ${kit}/quenz-check.cmd ${BUILD_DIR}/batch-alone/quenz-check.cmd)
 
 # Inno Setup's compiler is a Windows program: it takes Windows paths, where Wine shows / as Z:.
 if(ISCC)
