@@ -4,6 +4,8 @@
 #include <stdarg.h>
 #include <wchar.h>
 
+#include "integration/core/report.h"
+
 namespace {
 
 // Shows `text` as it is: MSI takes [...] in a message for a property or a field, so each
@@ -51,12 +53,11 @@ void WriteProperty(MSIHANDLE install, const wchar_t* name, const wchar_t* value)
 
 void Log(MSIHANDLE install, const wchar_t* format, ...)
 {
-    wchar_t line[2048];
+    wchar_t line[kLineSize];
     va_list arguments;
     va_start(arguments, format);
-    const int written = _vsnwprintf(line, 2048, format, arguments);
+    FormatLine(line, format, arguments);
     va_end(arguments);
-    line[written >= 0 && written < 2048 ? written : 2047] = L'\0';
     Message(install, INSTALLMESSAGE_INFO, line);
 }
 

@@ -3,8 +3,6 @@
 
 namespace {
 
-const char* const kIni = "[Dal-vor]\r\nPath={win}\r\n";
-
 class CommandLineTyped : public testing::TestWithParam<Row>
 {
 };

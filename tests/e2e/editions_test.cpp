@@ -4,8 +4,6 @@
 
 namespace {
 
-const char* const kIni = "[Dal-vor]\r\nPath={win}\r\n";
-
 class Editions : public testing::TestWithParam<Row>
 {
 };

@@ -2,8 +2,6 @@
 
 #include <ostream>
 
-#include <tlhelp32.h>
-
 namespace {
 
 UINT nameCodePage = CP_ACP;
@@ -176,31 +174,39 @@ bool UnderWine()
     return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 }
 
-std::wstring ProgramRunningIn(const std::string& folder, DWORD exceptId)
+std::wstring
+FindProgram(const std::function<bool(const PROCESSENTRY32W&, const std::wstring&)>& matches)
 {
-    const std::wstring prefix = ToWide(folder) + L"\\";
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
     std::wstring found;
     for (BOOL more = Process32FirstW(snapshot, &entry); more && found.empty();
          more = Process32NextW(snapshot, &entry)) {
-        HANDLE process =
-            entry.th32ProcessID == exceptId
-                ? nullptr
-                : OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
+        HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
         wchar_t image[1024];
         DWORD size = 1024;
-        if (process != nullptr && QueryFullProcessImageNameW(process, 0, image, &size) &&
-            _wcsnicmp(image, prefix.c_str(), prefix.size()) == 0) {
-            found = image;
-        }
+        const std::wstring program =
+            process != nullptr && QueryFullProcessImageNameW(process, 0, image, &size) ? image
+                                                                                       : L"";
         if (process != nullptr) {
             CloseHandle(process);
+        }
+        if (matches(entry, program)) {
+            found = program.empty() ? entry.szExeFile : program;
         }
     }
     CloseHandle(snapshot);
     return found;
+}
+
+std::wstring ProgramRunningIn(const std::string& folder, DWORD exceptId)
+{
+    const std::wstring prefix = ToWide(folder) + L"\\";
+    return FindProgram([&](const PROCESSENTRY32W& entry, const std::wstring& program) {
+        return entry.th32ProcessID != exceptId &&
+               _wcsnicmp(program.c_str(), prefix.c_str(), prefix.size()) == 0;
+    });
 }
 
 std::string BesideTests(const char* name)

@@ -3,6 +3,8 @@
 // processes, and compares what it prints byte for byte.
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <functional>
 #include <memory>
 #include <optional>
@@ -208,9 +210,20 @@ std::string PathOfLength(const std::string& base, int length);
 // The path of a file beside the test program.
 std::string BesideTests(const char* name);
 bool UnderWine();
+// The program of the first running process for which `matches` holds, given its entry and its
+// program's path (empty when it cannot be read), or else its file name; empty when none does.
+std::wstring
+FindProgram(const std::function<bool(const PROCESSENTRY32W&, const std::wstring&)>& matches);
 // The program of a process that runs from `folder` or below, other than `exceptId`; empty when
 // none does.
 std::wstring ProgramRunningIn(const std::string& folder, DWORD exceptId = 0);
+
+// Worlds both suites set up, with names in UTF-8: Dal-vor.ini naming {win}; a folder outside code
+// page 1252, with what would break a plug-in's call string; one with what cmd.exe reads.
+inline const char* const kIni = "[Dal-vor]\r\nPath={win}\r\n";
+inline const char* const kVietnamese =
+    "{scratch}\\d'Arc, (2) Nguy\xE1\xBB\x85n Th\xE1\xBB\x8B\\Dalmivorax";
+inline const char* const kShellLetters = "{scratch}\\50%off !x ^y &z";
 // Makes every folder along the path; the \\?\ form reaches beyond MAX_PATH.
 void MakeFolders(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);

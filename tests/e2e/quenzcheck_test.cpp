@@ -26,13 +26,10 @@ namespace {
 const char* const kNoProgram = "";
 const char* const kNothing = nullptr;
 
-const char* const kIni = "[Dal-vor]\r\nPath={win}\r\n";
 // Names are UTF-8 here, and reach files and programs through the wide API.
-const char* const kVietnamese = "{scratch}\\d'Arc, (2) Nguyễn Thị\\Dalmivorax";
 // 表's second byte in code page 932 is 0x5C, a backslash's.
 const char* const kTrailBackslash = "{scratch}\\\xE8\xA1\xA8";
 const char* const kTrailBackslashBlank = "{scratch}\\a \xE8\xA1\xA8";
-const char* const kShellLetters = "{scratch}\\50%off !x ^y &z";
 // A blank and a fullwidth quotation mark, which msvcrt's reading of an ANSI command line would
 // take for a quote.
 const char* const kFullwidthKit = "x \xEF\xBC\x82 y";

@@ -37,12 +37,8 @@ namespace {
 #define INNO_JAVA_LINE "Quenz \"{java}\": O Dalmivorax Java esta em execucao. (exit code 1)"
 #define INNO_JAVA "*" INNO_JAVA_LINE
 
-const char* const kIni = "[Dal-vor]\r\nPath={win}\r\n";
 // Names are UTF-8 here, and reach files and programs through the wide API.
 const char* const kAccented = "{scratch}\\Arquivos de Programas\\Instalação Dalmivorax";
-// Outside code page 1252, with what would break a plug-in's call string.
-const char* const kVietnamese = "{scratch}\\d'Arc, (2) Nguyễn Thị\\Dalmivorax";
-const char* const kShellLetters = "{scratch}\\50%off !x ^y &z";
 // Ł would reach Quenz as the L of the folder beside it, which holds a free jar.
 const char* const kLookAlike = "{scratch}\\Łukasz";
 #define MAKE_LOOK_ALIKE                                                                            \
@@ -188,28 +184,9 @@ void WaitForCopyInTemp(DWORD parent)
 // Quenz-*.exe), or empty when none does; `exceptId` is left out.
 std::wstring RunningQuenz(DWORD exceptId = 0)
 {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof entry;
-    std::wstring found;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more && found.empty();
-         more = Process32NextW(snapshot, &entry)) {
-        if (_wcsnicmp(entry.szExeFile, L"Quenz", 5) == 0 && entry.th32ProcessID != exceptId) {
-            found = entry.szExeFile;
-            HANDLE process =
-                OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
-            wchar_t image[MAX_PATH];
-            DWORD size = MAX_PATH;
-            if (process != nullptr && QueryFullProcessImageNameW(process, 0, image, &size)) {
-                found = image;
-            }
-            if (process != nullptr) {
-                CloseHandle(process);
-            }
-        }
-    }
-    CloseHandle(snapshot);
-    return found;
+    return FindProgram([&](const PROCESSENTRY32W& entry, const std::wstring&) {
+        return _wcsnicmp(entry.szExeFile, L"Quenz", 5) == 0 && entry.th32ProcessID != exceptId;
+    });
 }
 
 bool QuenzRuns()
