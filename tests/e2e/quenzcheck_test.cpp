@@ -13,12 +13,11 @@ namespace {
 #define NONE_LINE "Nenhum Dalmivorax esta em execucao."
 #define JAVA_LINE "O Dalmivorax Java esta em execucao."
 #define WINDOWS_LINE "O Dalmivorax Windows esta em execucao."
-#define CANNOT_TELL(keyword) "nao-sabe: " keyword
-#define UNCLEAR CANNOT_TELL("pasta-ambigua")
-#define NO_VERDICT CANNOT_TELL("sem-veredito")
-#define TIMED_OUT CANNOT_TELL("tempo-esgotado")
-#define NOT_STARTED CANNOT_TELL("quenz-nao-executa")
-#define COMMAND_LINE CANNOT_TELL("linha-de-comando")
+#define UNCLEAR "nao-sabe: pasta-ambigua"
+#define NO_VERDICT "nao-sabe: sem-veredito"
+#define TIMED_OUT "nao-sabe: tempo-esgotado"
+#define NOT_STARTED "nao-sabe: quenz-nao-executa"
+#define COMMAND_LINE "nao-sabe: linha-de-comando"
 #define THE_FOLDER "\"{java}\""
 
 // What stands beside the kit's QuenzCheck.exe as Quenz.exe: a program of the suite's, a file that
@@ -49,9 +48,11 @@ struct CheckRow
     const char* needsWindows = nullptr; // why the row shows nothing under Wine
 };
 
+// The name alone: ctest's discovery reads what this prints, and a command line that ends in a
+// backslash and a quote would lose the row.
 std::ostream& operator<<(std::ostream& stream, const CheckRow& row)
 {
-    return stream << row.name << ": QuenzCheck " << row.commandLine;
+    return stream << row.name;
 }
 
 // QuenzCheck.exe and its Quenz.exe in {scratch}\<kit>.
@@ -109,16 +110,13 @@ TEST_P(Check, AnswersByExitCodeAndLastLine)
     const std::string commandLine = "\"" + program + "\" " + world.Expand(row.commandLine);
     const Outcome outcome = RunProgram(program.c_str(), commandLine, world.scratch());
     EXPECT_EQ(outcome.exitCode, row.exitCode) << commandLine << "\n" << outcome.out;
-    // A few lines, each ending in CR LF; the last one ASCII; all within what NSIS reads.
+    // A few lines, each ending in CR LF, all within what NSIS reads; the last one the row's.
     ASSERT_GE(outcome.out.size(), 2u) << commandLine;
     EXPECT_EQ(outcome.out.substr(outcome.out.size() - 2), "\r\n");
     const std::string body = outcome.out.substr(0, outcome.out.size() - 2);
     const std::string last =
         body.substr(body.rfind("\r\n") == std::string::npos ? 0 : body.rfind("\r\n") + 2);
     EXPECT_EQ(last, row.last) << commandLine << "\n" << outcome.out;
-    for (const char letter : last) {
-        EXPECT_TRUE(letter >= 0x20 && letter < 0x7F) << last;
-    }
     EXPECT_LE(std::count(body.begin(), body.end(), '\n'), 3) << outcome.out;
     EXPECT_LT(outcome.out.size(), 1024u);
     EXPECT_EQ(outcome.err, "");

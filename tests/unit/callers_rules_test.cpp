@@ -157,6 +157,32 @@ TEST(FolderArgument, ReachesQuenzIntactOrNotAtAll)
     EXPECT_TRUE(ConversionFor(932).flags == WC_NO_BEST_FIT_CHARS && ConversionFor(932).usedDefault);
 }
 
+// -nj only where a lookup that could see the folder says it is not there.
+TEST(FolderArgument, MissingOnlyWhenTheLookupSaysSo)
+{
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = temp;
+    const std::wstring file = folder + L"quenz-may-exist.txt";
+    CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    const struct
+    {
+        std::wstring name;
+        bool mayExist;
+    } rows[] = {
+        {folder, true},
+        {folder + L"quenz-not-there", false},
+        {folder + L"quenz-not-there\\below", false},
+        {file, false}, // a file holds no jar
+        {folder + L"quenz|not-a-name", true},
+        {folder + std::wstring(MAX_PATH, L'x'), true},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(MayExist(row.name.c_str()), row.mayExist) << row.name;
+    }
+    DeleteFileW(file.c_str());
+}
+
 TEST(CheckOptions, OneFolderAndKnownOptionsOnly)
 {
     const struct
