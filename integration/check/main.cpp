@@ -111,7 +111,7 @@ int wmain(int argc, wchar_t** argv)
     question.timeoutMs = options.timeoutMs;
     question.pauseMs = options.pauseMs;
     const Report report = {nullptr, ShowLookingAgain, nullptr};
-    Answer answer = Answer::NothingRuns;
+    Answer answer = Answer::NoVerdict;
     if (PutFolder(question, options.folder, report, answer)) {
         answer = Ask(question, report);
     }

@@ -8,5 +8,8 @@ rem which reads % a second time.
 rem A caller's delayed expansion would read ! in the arguments.
 setlocal DisableDelayedExpansion
 "%~dp0QuenzCheck.exe" %*
-if %ERRORLEVEL% EQU 0 exit /b 0
-exit /b 2
+rem "if errorlevel" reads the exit code itself, which a variable named ERRORLEVEL would hide from
+rem %ERRORLEVEL%; a crash's code is negative.
+if errorlevel 1 exit /b 2
+if not errorlevel 0 exit /b 2
+exit /b 0

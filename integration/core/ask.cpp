@@ -95,6 +95,10 @@ bool PutFolder(Question& question, const wchar_t* given, const Report& report, A
 
 Answer Ask(const Question& question, const Report& report)
 {
+    if (question.count == 0) {
+        Tell(report, L"no folder to ask about");
+        return Answer::NoVerdict;
+    }
     const ULONGLONG deadline = GetTickCount64() + question.timeoutMs;
     const Answer first = LookAtAll(question, deadline, report);
     if (!IsRunning(first)) {
@@ -105,9 +109,7 @@ Answer Ask(const Question& question, const Report& report)
     if (report.lookingAgain != nullptr) {
         report.lookingAgain(report.context, first, question.pauseMs);
     }
-    const ULONGLONG now = GetTickCount64();
-    if (now + question.pauseMs >= deadline) {
-        Sleep(static_cast<DWORD>(deadline > now ? deadline - now : 0));
+    if (GetTickCount64() + question.pauseMs >= deadline) {
         Tell(report, L"no time is left within %lu ms for a second look", question.timeoutMs);
         return Answer::TimedOut;
     }

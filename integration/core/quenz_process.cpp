@@ -72,29 +72,49 @@ RunEnd RunQuenz(const wchar_t* quenz, wchar_t* commandLine, ULONGLONG deadline, 
         return RunEnd::NotStarted;
     }
     SetHandleInformation(reading, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writing;
-    startup.hStdError = writing;
+    STARTUPINFOEXW startup = {};
+    startup.StartupInfo.cb = sizeof startup;
+    startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+    startup.StartupInfo.hStdOutput = writing;
+    startup.StartupInfo.hStdError = writing;
+    // Quenz inherits the pipe's writing end and nothing else: a Quenz stuck in I/O that outlives
+    // this process must not hold this process's own output, which its caller reads to the end.
+    alignas(8) unsigned char attributes[256];
+    SIZE_T size = sizeof attributes;
+    startup.lpAttributeList = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributes);
+    HANDLE inherited = writing;
+    const bool listed =
+        InitializeProcThreadAttributeList(startup.lpAttributeList, 1, 0, &size) &&
+        UpdateProcThreadAttribute(startup.lpAttributeList, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST,
+                                  &inherited, sizeof inherited, nullptr, nullptr);
     PROCESS_INFORMATION started = {};
     // Suspended until it is in the job, so that nothing it starts escapes it. Without a console:
     // it prints into the pipe alone, and a console of its own (CREATE_NO_WINDOW) would cost more
     // than Quenz's whole run.
-    const bool running =
-        CreateProcessW(quenz, commandLine, nullptr, nullptr, TRUE,
-                       DETACHED_PROCESS | CREATE_SUSPENDED, nullptr, nullptr, &startup, &started);
+    bool running =
+        listed && CreateProcessW(quenz, commandLine, nullptr, nullptr, TRUE,
+                                 DETACHED_PROCESS | CREATE_SUSPENDED | EXTENDED_STARTUPINFO_PRESENT,
+                                 nullptr, nullptr, &startup.StartupInfo, &started);
     if (!running) {
         output.exitCode = GetLastError();
     }
+    if (listed) {
+        DeleteProcThreadAttributeList(startup.lpAttributeList);
+    }
     CloseHandle(writing);
     RunEnd end = RunEnd::NotStarted;
+    const HANDLE job = running ? MakeJob() : nullptr;
+    if (job != nullptr) {
+        AssignProcessToJobObject(job, started.hProcess);
+    }
+    if (running && ResumeThread(started.hThread) == static_cast<DWORD>(-1)) {
+        output.exitCode = GetLastError();
+        TerminateProcess(started.hProcess, 1);
+        CloseHandle(started.hThread);
+        CloseHandle(started.hProcess);
+        running = false;
+    }
     if (running) {
-        const HANDLE job = MakeJob();
-        if (job != nullptr) {
-            AssignProcessToJobObject(job, started.hProcess);
-        }
-        ResumeThread(started.hThread);
         end = ReadUntilEnded(started.hProcess, reading, deadline, output) ? RunEnd::Ended
                                                                           : RunEnd::TimedOut;
         if (end == RunEnd::TimedOut) {
@@ -106,9 +126,9 @@ RunEnd RunQuenz(const wchar_t* quenz, wchar_t* commandLine, ULONGLONG deadline, 
         GetExitCodeProcess(started.hProcess, &output.exitCode);
         CloseHandle(started.hThread);
         CloseHandle(started.hProcess);
-        if (job != nullptr) {
-            CloseHandle(job);
-        }
+    }
+    if (job != nullptr) {
+        CloseHandle(job);
     }
     CloseHandle(reading);
     return end;

@@ -132,9 +132,7 @@ bool AddProductFolders(MSIHANDLE install, const wchar_t* who, MSIHANDLE database
     if (ReadProperty(install, L"QUENZ_OLD_DIR", recorded, size) && recorded[0] != L'\0') {
         Log(install, L"%ls: QUENZ_OLD_DIR names the Java edition's folder of %ls: %ls", who,
             product, recorded);
-        const bool fits = AddFolder(folders, recorded);
-        recorded[0] = L'\0';
-        return fits;
+        return AddFolder(folders, recorded);
     }
     Log(install,
         L"%ls: %ls recorded no folder of its Java edition (an installation made before "
@@ -222,7 +220,7 @@ bool AddInstalledFolders(MSIHANDLE install, const wchar_t* who, FolderList& fold
     return fits;
 }
 
-void RecordFolder(MSIHANDLE install, const wchar_t* who, const wchar_t* folder)
+bool RecordFolder(MSIHANDLE install, const wchar_t* who, const wchar_t* folder)
 {
     // Windows Installer takes a folder's path with its final backslash.
     wchar_t path[FolderList::kSize + 1];
@@ -231,8 +229,14 @@ void RecordFolder(MSIHANDLE install, const wchar_t* who, const wchar_t* folder)
     const UINT result = MsiSetTargetPathW(install, L"QUENZFOLDER", path);
     if (result == ERROR_SUCCESS) {
         Log(install, L"%ls: the Java edition's folder %ls is recorded", who, folder);
-    } else {
-        Log(install, L"%ls: the folder %ls is not recorded (error %u, no directory QUENZFOLDER)",
-            who, folder, result);
+        return true;
     }
+    if (result == ERROR_DIRECTORY) {
+        Log(install, L"%ls: the package has no directory QUENZFOLDER: no folder is recorded", who);
+        return true;
+    }
+    // The record would name the default folder, and a later run would trust it.
+    Log(install, L"%ls: the folder %ls cannot be recorded (error %u): nothing is changed", who,
+        folder, result);
+    return false;
 }

@@ -16,13 +16,15 @@
 // Adds to `folders` the folder of each installed component that holds a file named
 // Dalmivorax.jar, and the recorded folder, for the installed product and for each product in the
 // property of an Upgrade row that replaces what it finds; `recorded` gets the installed product's
-// record, empty when there is none. Each finding, and each product where none was found, goes to
-// the log. False, with the reason in the log, when a folder did not fit into the list, or a
-// product's jar has a folder that neither Windows Installer, a record nor QUENZ_OLD_DIR names.
+// record (or the folder QUENZ_OLD_DIR gave in its place), empty when there is none. Each finding,
+// and each product where none was found, goes to the log. False, with the reason in the log, when a
+// folder did not fit into the list, or a product's jar has a folder that neither Windows Installer,
+// a record nor QUENZ_OLD_DIR names.
 bool AddInstalledFolders(MSIHANDLE install, const wchar_t* who, FolderList& folders,
                          wchar_t* recorded, DWORD size);
 
 // Records `folder` as the one this run installs the Java edition into. A package without
 // Quenz.wxi's QUENZFOLDER records nothing, which the log says: its removal then cannot tell
-// where a jar went that Windows Installer cannot name.
-void RecordFolder(MSIHANDLE install, const wchar_t* who, const wchar_t* folder);
+// where a jar went that Windows Installer cannot name. False, with the reason in the log, when
+// the folder cannot be recorded: the record would then name another.
+bool RecordFolder(MSIHANDLE install, const wchar_t* who, const wchar_t* folder);

@@ -82,8 +82,9 @@ UINT __stdcall QuenzCheck(MSIHANDLE install)
         return ERROR_INSTALL_FAILURE;
     }
     // Here, after CostFinalize, and not in QuenzDetect, which a package may schedule before it.
-    RecordFolder(install, L"QuenzCheck", run.record);
-    const UINT result = WaitWhileRunning(install, run);
+    const UINT result = RecordFolder(install, L"QuenzCheck", run.record)
+                            ? WaitWhileRunning(install, run)
+                            : ERROR_INSTALL_FAILURE;
     EndRun(run);
     return result;
 }

@@ -81,7 +81,7 @@ bool StartRun(MSIHANDLE install, const wchar_t* who, QuenzRun& run)
     LogTarget log = {install, who};
     const Report report = {LogLine, nullptr, &log};
     for (size_t index = 0; index < folders.count; ++index) {
-        Answer doubt = Answer::NothingRuns;
+        Answer doubt = Answer::NoVerdict;
         if (!PutFolder(run.question, folders.names[index], report, doubt)) {
             Log(install, L"%ls: nothing is changed", who);
             EndRun(run);

@@ -177,8 +177,8 @@ INSTANTIATE_TEST_SUITE_P(QuenzCheck, Check, testing::Values(
         "never_ends.exe"},
     CheckRow{"QuenzPrintsWithoutEnd", "--timeout-ms=2000 " THE_FOLDER, {.jar = Main::Free}, 3, TIMED_OUT,
         "prints_forever.exe"},
-    CheckRow{"QuenzLeavesAPrinter", "--timeout-ms=2000 " THE_FOLDER, {.jar = Main::Free}, 3, TIMED_OUT,
-        "leaves_printer.exe"},
+    CheckRow{"QuenzLeavesAChild", "--timeout-ms=2000 " THE_FOLDER, {.jar = Main::Free}, 3, TIMED_OUT,
+        "leaves_child.exe"},
     CheckRow{"QuenzIsNoProgram", THE_FOLDER, {.jar = Main::Free}, 3, NOT_STARTED, kNoProgram},
     CheckRow{"NoQuenz", THE_FOLDER, {.jar = Main::Free}, 3, NOT_STARTED, kNothing}),
     RowName);

@@ -317,6 +317,10 @@ INSTANTIATE_TEST_SUITE_P(Silent, Installer, testing::Values(
     // quenz-check.cmd hands its arguments to QuenzCheck.exe, and exits with 0 only on its 0.
     InstallerRow{"BatchGoesOnWhenNothingRuns", BATCH("\"{java}\""), {.jar = Main::Free}, 0, "Dalmivorax.jar", ""},
     InstallerRow{"BatchStopsWhileJavaRuns", BATCH("\"{java}\""), {.jar = Main::Shared}, 2, "Dalmivorax.jar", ""},
+    // A variable named ERRORLEVEL hides the exit code from %ERRORLEVEL%, not from "if errorlevel".
+    InstallerRow{"BatchStopsDespiteErrorlevelVariable",
+        "cmd.exe /c \"set ERRORLEVEL=0&& \"{tests}quenz-check.cmd\" \"{java}\"\"", {.jar = Main::Shared}, 2,
+        "Dalmivorax.jar", ""},
     InstallerRow{"BatchPassesShellLetters", BATCH("\"{java}\""), {.jar = Main::Shared, .javaDir = kShellLetters}, 2,
         "Dalmivorax.jar", "", std::nullopt, WINE_PERCENT},
     // Two arguments, a relative name that Quenz would read as an option, no QuenzCheck.exe.
