@@ -323,11 +323,9 @@ INSTANTIATE_TEST_SUITE_P(Silent, Installer, testing::Values(
         "Dalmivorax.jar", ""},
     InstallerRow{"BatchPassesShellLetters", BATCH("\"{java}\""), {.jar = Main::Shared, .javaDir = kShellLetters}, 2,
         "Dalmivorax.jar", "", std::nullopt, WINE_PERCENT},
-    // Two arguments, a relative name that Quenz would read as an option, no QuenzCheck.exe.
+    // Two arguments, no QuenzCheck.exe.
     InstallerRow{"BatchStopsOnUnquotedBlanks", BATCH("{java}"),
         {.jar = Main::Shared, .javaDir = "{scratch}\\Arquivos de Programas"}, 2, "Dalmivorax.jar", ""},
-    InstallerRow{"BatchStopsOnOptionLikeFolder", BATCH("-nw"), {.jar = Main::Shared, .javaDir = "{scratch}\\-nw"}, 2,
-        "Dalmivorax.jar", ""},
     InstallerRow{"BatchStopsWithoutQuenzCheck", BATCH_IN("batch-alone\\", "\"{java}\""), {.jar = Main::Free}, 2,
         "Dalmivorax.jar", ""},
     InstallerRow{"BatchThroughCallStops", "cmd.exe /c \"call \"{tests}quenz-check.cmd\" \"{java}\"\"",

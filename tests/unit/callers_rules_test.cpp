@@ -1,13 +1,11 @@
 // The callers' rules that need no Quenz: what a name given for the Java edition's folder means,
-// how that folder reaches Quenz, what counts as Quenz's verdict, and QuenzCheck.exe's options.
+// how that folder reaches Quenz, and what counts as Quenz's verdict.
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
-#include "integration/check/options.h"
 #include "integration/core/answer.h"
 #include "integration/core/folder_argument.h"
 #include "integration/core/folder_form.h"
@@ -181,51 +179,6 @@ TEST(FolderArgument, MissingOnlyWhenTheLookupSaysSo)
         EXPECT_EQ(MayExist(row.name.c_str()), row.mayExist) << row.name;
     }
     DeleteFileW(file.c_str());
-}
-
-TEST(CheckOptions, OneFolderAndKnownOptionsOnly)
-{
-    const struct
-    {
-        std::vector<const wchar_t*> arguments;
-        const wchar_t* folder; // null: the command line is refused
-        DWORD timeoutMs;
-        DWORD pauseMs;
-    } rows[] = {
-        {{L"C:\\Apps"}, L"C:\\Apps", 120000, 500},
-        {{L"--timeout-ms=2000", L"--pause-ms=0", L"C:\\Apps"}, L"C:\\Apps", 2000, 0},
-        {{L"C:\\Apps", L"--timeout-ms=86400000"}, L"C:\\Apps", 86400000, 500},
-        {{L"--", L"--timeout-ms=5"}, L"--timeout-ms=5", 120000, 500},
-        {{L"-nw"}, L"-nw", 120000, 500}, // a folder, which the rules then refuse
-        {{}, nullptr, 0, 0},
-        {{L"--"}, nullptr, 0, 0},
-        {{L"C:\\Apps", L"D:\\Apps"}, nullptr, 0, 0},
-        {{L"C:\\Arquivos", L"de", L"Programas"}, nullptr, 0, 0},
-        {{L"--timeout-ms=0", L"C:\\Apps"}, nullptr, 0, 0},
-        {{L"--timeout-ms=86400001", L"C:\\Apps"}, nullptr, 0, 0},
-        {{L"--timeout-ms=", L"C:\\Apps"}, nullptr, 0, 0},
-        {{L"--timeout-ms=2s", L"C:\\Apps"}, nullptr, 0, 0},
-        {{L"--pause-ms=60001", L"C:\\Apps"}, nullptr, 0, 0},
-        {{L"--timeout-ms", L"C:\\Apps"}, nullptr, 0, 0},
-        {{L"--TIMEOUT-MS=5", L"C:\\Apps"}, nullptr, 0, 0},
-        {{L"--verbose", L"C:\\Apps"}, nullptr, 0, 0},
-    };
-    for (const auto& row : rows) {
-        std::vector<wchar_t*> argv = {const_cast<wchar_t*>(L"QuenzCheck")};
-        for (const wchar_t* argument : row.arguments) {
-            argv.push_back(const_cast<wchar_t*>(argument));
-        }
-        CheckOptions options;
-        const std::wstring shown = row.arguments.empty() ? L"(none)" : row.arguments[0];
-        ASSERT_EQ(ReadOptions(static_cast<int>(argv.size()), argv.data(), options),
-                  row.folder != nullptr)
-            << shown;
-        if (row.folder != nullptr) {
-            EXPECT_EQ(std::wstring(options.folder), row.folder) << shown;
-            EXPECT_EQ(options.timeoutMs, row.timeoutMs) << shown;
-            EXPECT_EQ(options.pauseMs, row.pauseMs) << shown;
-        }
-    }
 }
 
 } // namespace
