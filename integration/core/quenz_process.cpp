@@ -5,9 +5,9 @@ namespace {
 // How long a program that was ended may take to go.
 const DWORD kEndingMs = 5000;
 
-// A job whose last handle's closing ends every process in it. Null when there is none: where
-// this process is in a job that allows no other (Windows 7), Quenz runs outside one, and the
-// deadline alone ends it.
+// A job whose last handle's closing ends every process in it, Quenz and all it started. Null
+// when there is none: where this process is in a job that allows no other (Windows 7), Quenz runs
+// outside one, and the deadline alone ends it.
 HANDLE MakeJob()
 {
     const HANDLE job = CreateJobObjectW(nullptr, nullptr);
@@ -72,6 +72,7 @@ RunEnd RunQuenz(const wchar_t* quenz, wchar_t* commandLine, ULONGLONG deadline, 
         return RunEnd::NotStarted;
     }
     SetHandleInformation(reading, HANDLE_FLAG_INHERIT, 0);
+    const HANDLE job = MakeJob();
     STARTUPINFOEXW startup = {};
     startup.StartupInfo.cb = sizeof startup;
     startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
@@ -83,14 +84,21 @@ RunEnd RunQuenz(const wchar_t* quenz, wchar_t* commandLine, ULONGLONG deadline, 
     SIZE_T size = sizeof attributes;
     startup.lpAttributeList = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributes);
     HANDLE inherited = writing;
+    HANDLE jobs = job;
     const bool listed =
-        InitializeProcThreadAttributeList(startup.lpAttributeList, 1, 0, &size) &&
+        InitializeProcThreadAttributeList(startup.lpAttributeList, 2, 0, &size) &&
         UpdateProcThreadAttribute(startup.lpAttributeList, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST,
                                   &inherited, sizeof inherited, nullptr, nullptr);
+    // Started in the job where the system can (Windows 10 on), so that no moment passes outside
+    // it in which the end of this process would leave Quenz behind; else put in it at once,
+    // still suspended.
+    const bool startedInJob =
+        listed && job != nullptr &&
+        UpdateProcThreadAttribute(startup.lpAttributeList, 0, PROC_THREAD_ATTRIBUTE_JOB_LIST, &jobs,
+                                  sizeof jobs, nullptr, nullptr);
     PROCESS_INFORMATION started = {};
-    // Suspended until it is in the job, so that nothing it starts escapes it. Without a console:
-    // it prints into the pipe alone, and a console of its own (CREATE_NO_WINDOW) would cost more
-    // than Quenz's whole run.
+    // Without a console: it prints into the pipe alone, and a console of its own
+    // (CREATE_NO_WINDOW) would cost more than Quenz's whole run.
     bool running =
         listed && CreateProcessW(quenz, commandLine, nullptr, nullptr, TRUE,
                                  DETACHED_PROCESS | CREATE_SUSPENDED | EXTENDED_STARTUPINFO_PRESENT,
@@ -103,8 +111,7 @@ RunEnd RunQuenz(const wchar_t* quenz, wchar_t* commandLine, ULONGLONG deadline, 
     }
     CloseHandle(writing);
     RunEnd end = RunEnd::NotStarted;
-    const HANDLE job = running ? MakeJob() : nullptr;
-    if (job != nullptr) {
+    if (running && job != nullptr && !startedInJob) {
         AssignProcessToJobObject(job, started.hProcess);
     }
     if (running && ResumeThread(started.hThread) == static_cast<DWORD>(-1)) {
