@@ -16,7 +16,8 @@
 
 namespace {
 
-// Each answer's exit code, last line, and the line for people before it when it cannot tell.
+// Each answer's exit code, last line (Quenz's verdict line where it has one), and the line for
+// people before it when it cannot tell.
 struct Conclusion
 {
     Answer answer;
@@ -26,9 +27,9 @@ struct Conclusion
 };
 
 const Conclusion kConclusions[] = {
-    {Answer::NothingRuns, 0, L"Nenhum Dalmivorax esta em execucao.", nullptr},
-    {Answer::JavaRuns, 1, L"O Dalmivorax Java esta em execucao.", nullptr},
-    {Answer::WindowsRuns, 2, L"O Dalmivorax Windows esta em execucao.", nullptr},
+    {Answer::NothingRuns, 0, nullptr, nullptr},
+    {Answer::JavaRuns, 1, nullptr, nullptr},
+    {Answer::WindowsRuns, 2, nullptr, nullptr},
     {Answer::UnclearFolder, 3, L"nao-sabe: pasta-ambigua",
      L"Indique a pasta por um caminho absoluto (C:\\... ou \\\\servidor\\pasta\\...), sem . nem "
      L".., sem nome que termine em espaco ou ponto."},
@@ -84,7 +85,11 @@ int Conclude(Answer answer)
     if (conclusion->why != nullptr) {
         Print(L"%ls\r\n", conclusion->why);
     }
-    Print(L"%ls\r\n", conclusion->last);
+    if (conclusion->last != nullptr) {
+        Print(L"%ls\r\n", conclusion->last);
+    } else {
+        Print(L"%hs\r\n", VerdictLine(answer));
+    }
     return conclusion->exitCode;
 }
 

@@ -4,11 +4,24 @@
 
 namespace {
 
-// True when the output ends with the whole line `line`, CR LF included.
+// Quenz's verdict lines, each with the exit code that goes with it.
+const struct
+{
+    Answer answer;
+    DWORD exitCode;
+    const char* line;
+} kVerdicts[] = {
+    {Answer::NothingRuns, 0, "Nenhum Dalmivorax esta em execucao."},
+    {Answer::JavaRuns, 1, "O Dalmivorax Java esta em execucao."},
+    {Answer::WindowsRuns, 1, "O Dalmivorax Windows esta em execucao."},
+};
+
+// True when the output ends with the whole line `line` and its CR LF.
 bool EndsWithLine(const char* output, size_t length, const char* line)
 {
-    const size_t size = strlen(line);
-    return length >= size && memcmp(output + length - size, line, size) == 0 &&
+    const size_t size = strlen(line) + 2;
+    return length >= size && memcmp(output + length - size, line, size - 2) == 0 &&
+           memcmp(output + length - 2, "\r\n", 2) == 0 &&
            (length == size || output[length - size - 1] == '\n');
 }
 
@@ -24,17 +37,22 @@ bool CannotTell(Answer answer)
     return answer != Answer::NothingRuns && !IsRunning(answer);
 }
 
+const char* VerdictLine(Answer answer)
+{
+    for (const auto& verdict : kVerdicts) {
+        if (verdict.answer == answer) {
+            return verdict.line;
+        }
+    }
+    return nullptr;
+}
+
 Answer ReadAnswer(DWORD exitCode, const char* output, size_t length)
 {
-    if (exitCode == 0 && EndsWithLine(output, length, "Nenhum Dalmivorax esta em execucao.\r\n")) {
-        return Answer::NothingRuns;
-    }
-    if (exitCode == 1 && EndsWithLine(output, length, "O Dalmivorax Java esta em execucao.\r\n")) {
-        return Answer::JavaRuns;
-    }
-    if (exitCode == 1 &&
-        EndsWithLine(output, length, "O Dalmivorax Windows esta em execucao.\r\n")) {
-        return Answer::WindowsRuns;
+    for (const auto& verdict : kVerdicts) {
+        if (exitCode == verdict.exitCode && EndsWithLine(output, length, verdict.line)) {
+            return verdict.answer;
+        }
     }
     return Answer::NoVerdict;
 }

@@ -20,6 +20,10 @@ enum class Answer
 bool IsRunning(Answer answer);
 bool CannotTell(Answer answer);
 
+// Quenz's own verdict line for an edition's answer or for "nothing runs", without its line end;
+// null for an answer that cannot tell.
+const char* VerdictLine(Answer answer);
+
 // The exit code counts only with the verdict line that goes with it, as the last line of the
 // output: anything else is no verdict, however it ends.
 Answer ReadAnswer(DWORD exitCode, const char* output, size_t length);
