@@ -2,15 +2,20 @@
 
 #include <string.h>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 // Quenz's verdict lines, each with the exit code that goes with it.
-const struct
+struct Verdict
 {
     Answer answer;
     DWORD exitCode;
     const char* line;
-} kVerdicts[] = {
+};
+
+const Verdict kVerdicts[] = {
     {Answer::NothingRuns, 0, "Nenhum Dalmivorax esta em execucao."},
     {Answer::JavaRuns, 1, "O Dalmivorax Java esta em execucao."},
     {Answer::WindowsRuns, 1, "O Dalmivorax Windows esta em execucao."},
@@ -39,22 +44,19 @@ bool CannotTell(Answer answer)
 
 const char* VerdictLine(Answer answer)
 {
-    for (const auto& verdict : kVerdicts) {
-        if (verdict.answer == answer) {
-            return verdict.line;
-        }
-    }
-    return nullptr;
+    const Verdict* verdict =
+        std::find_if(std::begin(kVerdicts), std::end(kVerdicts),
+                     [answer](const Verdict& each) { return each.answer == answer; });
+    return verdict != std::end(kVerdicts) ? verdict->line : nullptr;
 }
 
 Answer ReadAnswer(DWORD exitCode, const char* output, size_t length)
 {
-    for (const auto& verdict : kVerdicts) {
-        if (exitCode == verdict.exitCode && EndsWithLine(output, length, verdict.line)) {
-            return verdict.answer;
-        }
-    }
-    return Answer::NoVerdict;
+    const auto verdict =
+        std::find_if(std::begin(kVerdicts), std::end(kVerdicts), [&](const Verdict& each) {
+            return exitCode == each.exitCode && EndsWithLine(output, length, each.line);
+        });
+    return verdict != std::end(kVerdicts) ? verdict->answer : Answer::NoVerdict;
 }
 
 bool ReadMilliseconds(const wchar_t* text, DWORD least, DWORD most, DWORD& milliseconds)
